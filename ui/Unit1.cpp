@@ -1,0 +1,7 @@
+#include "Unit1.h"
+
+TKelvaneForm* KelvaneForm = nullptr;
+
+TKelvaneForm::TKelvaneForm() {
+    CreateComponents();
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The application object: the Qt application, the program's title, the message loop and the error
+// box that shows an exception escaping a command or an event. It knows nothing of the windows'
+// content.
+
+#include "Exception.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QApplication;
+class TForm;
+
+class TApplication {
+  public:
+    TApplication(int& argc, char** argv);
+    ~TApplication();
+
+    // The executable's full path, read from the system, not from argv.
+    std::string ExeName() const;
+    // The executable's name without its folder, cut at its first ".", every character after the
+    // first in lower case: "Kelvane" for ".../Kelvane".
+    std::string Title() const;
+
+    // Makes `form` the main window when it is the first form created.
+    void RegisterForm(TForm* form);
+    TForm* MainForm() const { return mainForm_; }
+    // Shows the main window and runs the message loop until it is closed.
+    void Run();
+
+    // Runs `action`; an exception that leaves it goes to the error box and the program goes on.
+    void Guard(const std::function<void()>& action);
+    // The error box: the message with "." appended when its last byte sorts after ".", the title
+    // as caption, the error icon and an OK button.
+    void ShowException(const std::exception& e);
+    static std::string ErrorBoxText(const std::string& message);
+
+    // Tests set this to see what the error box would show instead of a modal box opening.
+    std::function<void(const std::string& text, const std::string& caption)> ErrorBoxHook;
+
+  private:
+    std::unique_ptr<QApplication> qt_;
+    TForm* mainForm_ = nullptr;
+};
+
+// The one application object.
+extern TApplication* Application;
