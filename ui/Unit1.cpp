@@ -4,4 +4,7 @@ TKelvaneForm* KelvaneForm = nullptr;
 
 TKelvaneForm::TKelvaneForm() {
     CreateComponents();
+    ReceiveBuffer.clear();
 }
+
+TKelvaneForm::~TKelvaneForm() = default;

@@ -6,17 +6,51 @@
 // sends the query box's text; CSRead appends what arrives to ReceiveBuffer, cuts every complete
 // line at its LF, converts its kanji runs (JisToSjisLine) and appends it to the text view Info.
 
+#include "ClientSocket.h"
+#include "ComboBox.h"
+#include "ControlBar.h"
+#include "Edit.h"
 #include "Form.h"
+#include "Memo.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "ToolButton.h"
 
 #include <string>
 
 class TKelvaneForm : public TForm {
   public:
     TKelvaneForm();
+    ~TKelvaneForm() override;
+
+    // The components, created by the form description and owned by the window.
+    TMemo* Info;
+    TStatusBar* Sb;
+    TControlBar* ControlBar1;
+    TToolBar* ToolBar1;
+    TComboBox* ServerList;
+    TToolBar* ToolBar4;
+    TToolButton* ToolButton11;
+    TEdit* InputData;
+    TClientSocket* CS;
+
+    // The lookup (Unit1Lookup.cpp).
+    void ToolButton11Click(TComponent* Sender);
+    void InputDataKeyPress(TComponent* Sender, char& Key);
+    void CSLookup(TComponent* Sender, TCustomWinSocket* Socket);
+    void CSConnecting(TComponent* Sender, TCustomWinSocket* Socket);
+    void CSConnect(TComponent* Sender, TCustomWinSocket* Socket);
+    void CSRead(TComponent* Sender, TCustomWinSocket* Socket);
+    void CSDisconnect(TComponent* Sender, TCustomWinSocket* Socket);
+    void CSError(TComponent* Sender, TCustomWinSocket* Socket, TErrorEvent ErrorEvent,
+                 int& ErrorCode);
 
   private:
-    // Builds every component with its settings; the form description, in Unit1Form.cpp.
+    // Builds every component with its settings and binds the handlers (Unit1Form.cpp).
     void CreateComponents();
+
+    // Received bytes not yet cut into lines; after each read it holds no LF.
+    std::string ReceiveBuffer;
 };
 
 extern TKelvaneForm* KelvaneForm;

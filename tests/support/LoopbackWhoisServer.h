@@ -1,0 +1,159 @@
+#pragma once
+// A whois server for tests, on a loopback address and port 43 (tests run as root). For each
+// connection it takes the next script: it records the query up to its CR LF, sends the answer
+// in the scripted pieces with a short pause between them, then closes, resets or stays silent.
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+class LoopbackWhoisServer {
+  public:
+    enum class End { Close, Reset, Silent };
+    struct Script {
+        std::vector<std::string> pieces;
+        End end = End::Close;
+    };
+
+    explicit LoopbackWhoisServer(const std::string& address) {
+        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int on = 1;
+        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(43);
+        inet_pton(AF_INET, address.c_str(), &at.sin_addr);
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+            listen(listener_, 8) != 0) {
+            why_ = "cannot bind " + address + ":43 (" + std::strerror(errno) +
+                   "); these tests need root to use port 43";
+            close(listener_);
+            listener_ = -1;
+            return;
+        }
+        thread_ = std::thread([this] { Loop(); });
+    }
+
+    ~LoopbackWhoisServer() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        if (listener_ >= 0) close(listener_);
+    }
+
+    bool Bound() const { return listener_ >= 0; }
+    const std::string& Why() const { return why_; }
+
+    void Add(Script script) {
+        std::lock_guard guard(lock_);
+        scripts_.push_back(std::move(script));
+    }
+    // Lets a silent connection end: it sends `pieces`, then closes.
+    void Finish(std::vector<std::string> pieces) {
+        std::lock_guard guard(lock_);
+        finish_ = std::move(pieces);
+        finishing_ = true;
+    }
+    std::vector<std::string> Queries() {
+        std::lock_guard guard(lock_);
+        return queries_;
+    }
+
+  private:
+    void Loop() {
+        while (!stop_) {
+            pollfd p{listener_, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) continue;
+            const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) continue;
+            Script script;
+            {
+                std::lock_guard guard(lock_);
+                if (!scripts_.empty()) {
+                    script = std::move(scripts_.front());
+                    scripts_.pop_front();
+                }
+            }
+            Serve(fd, script);
+        }
+    }
+
+    void Serve(int fd, const Script& script) {
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, 1 /* TCP_NODELAY */, &on, sizeof on);
+        std::string query = ReadQuery(fd);
+        {
+            std::lock_guard guard(lock_);
+            queries_.push_back(query);
+        }
+        for (const auto& piece : script.pieces) {
+            SendAll(fd, piece);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+        if (script.end == End::Silent) {
+            while (!stop_ && !Finishing())
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::vector<std::string> rest;
+            {
+                std::lock_guard guard(lock_);
+                rest.swap(finish_);
+                finishing_ = false;
+            }
+            for (const auto& piece : rest)
+                SendAll(fd, piece);
+        }
+        if (script.end == End::Reset) {
+            const linger abort{1, 0};
+            setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        }
+        close(fd);
+    }
+
+    bool Finishing() {
+        std::lock_guard guard(lock_);
+        return finishing_;
+    }
+
+    std::string ReadQuery(int fd) {
+        std::string query;
+        char chunk[65536];
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (query.find("\r\n") == std::string::npos && !stop_ &&
+               std::chrono::steady_clock::now() < deadline) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) continue;
+            const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
+            if (n <= 0) break;
+            query.append(chunk, static_cast<std::size_t>(n));
+        }
+        return query;
+    }
+
+    static void SendAll(int fd, const std::string& bytes) {
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) return;
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+
+    int listener_ = -1;
+    std::string why_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::mutex lock_;
+    std::deque<Script> scripts_;
+    std::vector<std::string> queries_;
+    std::vector<std::string> finish_;
+    bool finishing_ = false;
+};

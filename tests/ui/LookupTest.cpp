@@ -1,0 +1,273 @@
+#include "Application.h"
+#include "LoopbackWhoisServer.h"
+#include "SjisText.h"
+#include "Unit1.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace std::string_literals;
+using Script = LoopbackWhoisServer::Script;
+using End = LoopbackWhoisServer::End;
+
+namespace {
+
+const std::string ESC = "\x1b";
+
+// A main window whose status changes and error boxes are written down in order.
+class LookupTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        form = std::make_unique<TKelvaneForm>();
+        Application->ErrorBoxHook = [this](const std::string& text, const std::string& caption) {
+            log.push_back("box:" + text);
+            boxCaption = caption;
+        };
+        auto record = [this] {
+            const std::string& status = form->Sb->SimpleText();
+            if (log.empty() || log.back() != status) log.push_back(status);
+        };
+        for (TSocketNotifyEvent* event : {&form->CS->OnLookup, &form->CS->OnConnect,
+                                          &form->CS->OnDisconnect, &form->CS->OnRead}) {
+            *event = [handler = *event, record](TComponent* s, TCustomWinSocket* socket) {
+                handler(s, socket);
+                record();
+            };
+        }
+        form->CS->OnError = [handler = form->CS->OnError, record](
+                                TComponent* s, TCustomWinSocket* socket, TErrorEvent e, int& code) {
+            handler(s, socket, e, code);
+            record();
+        };
+    }
+    void TearDown() override { Application->ErrorBoxHook = nullptr; }
+
+    // Runs the event loop until `done` holds; false after 10 seconds.
+    template <class F> bool WaitFor(F done) {
+        for (int i = 0; i < 1000 && !done(); ++i)
+            QTest::qWait(10);
+        return done();
+    }
+    bool WaitForLog(const std::string& entry) {
+        return WaitFor([&] { return !log.empty() && log.back() == entry; });
+    }
+
+    void Lookup(const std::string& server, const std::string& query) {
+        form->ServerList->SetText(server);
+        form->InputData->SetText(query);
+        form->ToolButton11->Click();
+    }
+
+    static std::string Searching() { return SjisText("サーバーを検索中"); }
+    static std::string ErrorStatus(int code) {
+        return SjisText("エラーが発生しました。ErrorCode=") + std::to_string(code);
+    }
+
+    std::unique_ptr<TKelvaneForm> form;
+    std::vector<std::string> log;
+    std::string boxCaption;
+};
+
+#define REQUIRE_BOUND(server)                                                                      \
+    if (!(server).Bound()) GTEST_SKIP() << (server).Why()
+
+TEST_F(LookupTest, NormalLookupSendsQueryAndShowsConvertedLines) {
+    LoopbackWhoisServer server("127.0.0.11");
+    REQUIRE_BOUND(server);
+    server.Add({{"Domain: example.jp\r\n", "Name: " + ESC + "$B\x34\x41\x3b\x7a" + ESC + "(B\r\n",
+                 "\n", "last line without LF"}});
+
+    Lookup("127.0.0.11", "  example.jp ");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"  example.jp \r\n"});
+    EXPECT_EQ(log, (std::vector<std::string>{Searching(), "Connected 127.0.0.11", "Disconneted"}));
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\nDomain: example.jp\r\nName: \x8a\xbf\x8e\x9a\r\n\r\n"
+                                  "last line without LF\r\n");
+}
+
+// However the answer is divided, the same lines appear.
+TEST_F(LookupTest, AnswerInPiecesGivesTheSameLines) {
+    LoopbackWhoisServer server("127.0.0.12");
+    REQUIRE_BOUND(server);
+    const std::string answer = "a: x\r\nb: " + ESC + "$B\x24\x22" + ESC + "(B\r\nc\r\n";
+    std::vector<std::string> bytes;
+    for (char c : answer)
+        bytes.emplace_back(1, c);
+    const std::size_t cr = answer.find("\r\nc");
+    const std::size_t esc = answer.find(ESC);
+    const std::vector<std::vector<std::string>> splits = {
+        {answer},
+        bytes,
+        {answer.substr(0, cr + 1), answer.substr(cr + 1)},
+        {answer.substr(0, esc + 1), answer.substr(esc + 1, 1), answer.substr(esc + 2)},
+    };
+    for (const auto& pieces : splits) {
+        server.Add({pieces});
+        form->Info->SetText("");
+        Lookup("127.0.0.12", "q");
+        ASSERT_TRUE(WaitForLog("Disconneted"));
+        EXPECT_EQ(form->Info->Text(), "a: x\r\nb: \x82\xa0\r\nc\r\n") << pieces.size() << " pieces";
+        log.clear();
+    }
+}
+
+TEST_F(LookupTest, RefusedConnectionShowsTheErrorAndTheNextRunWorks) {
+    LoopbackWhoisServer server("127.0.0.13");
+    REQUIRE_BOUND(server);
+    Lookup("127.0.0.14", "q"); // nobody listens there
+    ASSERT_TRUE(WaitForLog(ErrorStatus(10061)));
+    QTest::qWait(50);
+    EXPECT_EQ(log, (std::vector<std::string>{Searching(), ErrorStatus(10061)}));
+    EXPECT_FALSE(form->CS->Active());
+
+    server.Add({{"ok\r\n"}});
+    Lookup("127.0.0.13", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\nok\r\n");
+}
+
+TEST_F(LookupTest, EmptyServerBoxEndsInTheErrorBox) {
+    Lookup("", "q");
+    EXPECT_EQ(log, (std::vector<std::string>{Searching(), "Disconneted",
+                                             "box:" + SjisText("アドレスが指定されていません.")}));
+    EXPECT_EQ(boxCaption, Application->Title());
+    EXPECT_FALSE(form->CS->Active());
+}
+
+TEST_F(LookupTest, NameThatDoesNotResolveEndsInTheErrorBox) {
+    Lookup("no-such-host.invalid", "q");
+    ASSERT_TRUE(WaitFor([&] { return log.size() >= 3; }));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{
+                  Searching(), "Disconneted",
+                  "box:'ASync Lookup' " +
+                      SjisText("API でWindows ソケットエラー: ホストが見つかりません (11001)")}));
+}
+
+TEST_F(LookupTest, RunWhileConnectedSameNameDoesNothingOtherNameFails) {
+    LoopbackWhoisServer server("127.0.0.1");
+    REQUIRE_BOUND(server);
+    server.Add({{"first\r\n"}, End::Silent});
+    Lookup("localhost", "q");
+    ASSERT_TRUE(WaitFor([&] { return form->Info->Text().find("first") != std::string::npos; }));
+
+    Lookup("LocalHost", "again"); // the same server in other letters: nothing happens
+    QTest::qWait(50);
+    Lookup("127.0.0.15", "other");
+    EXPECT_EQ(log.back(), "box:" + SjisText("使用中のソケットは値を変更できません."));
+    EXPECT_TRUE(form->CS->Active());
+    EXPECT_EQ(form->CS->Host(), "localhost");
+
+    server.Finish({"second\r\n"});
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"q\r\n"});
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\nfirst\r\nsecond\r\n");
+}
+
+// The query box is read when the connection is made, not when the command is given.
+TEST_F(LookupTest, QueryIsReadAtConnectTime) {
+    LoopbackWhoisServer server("127.0.0.16");
+    REQUIRE_BOUND(server);
+    server.Add({{}});
+    Lookup("127.0.0.16", "old");
+    form->InputData->SetText("");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"\r\n"});
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\n"); // a server that sends nothing adds no line
+}
+
+TEST_F(LookupTest, TwoLookupsInARowFollowEachOther) {
+    LoopbackWhoisServer server("127.0.0.17");
+    REQUIRE_BOUND(server);
+    server.Add({{"one\r\npartial"}});
+    server.Add({{"two\r\n"}});
+    Lookup("127.0.0.17", "a");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    log.clear();
+    Lookup("127.0.0.17", "b");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    // The unfinished last line belongs to the first answer and nothing of it leaks into the second.
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\none\r\npartial\r\ntwo\r\n");
+}
+
+TEST_F(LookupTest, ResetMidAnswerShowsTheErrorThenDisconnects) {
+    LoopbackWhoisServer server("127.0.0.18");
+    REQUIRE_BOUND(server);
+    server.Add({{"line\r\n"}, End::Reset});
+    server.Add({{"next\r\n"}});
+    Lookup("127.0.0.18", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(log, (std::vector<std::string>{Searching(), "Connected 127.0.0.18",
+                                             ErrorStatus(10054), "Disconneted"}));
+    EXPECT_FALSE(form->CS->Active());
+
+    log.clear();
+    Lookup("127.0.0.18", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\nline\r\nnext\r\n");
+}
+
+// A second run command while the first is still resolving abandons the first attempt.
+TEST_F(LookupTest, RunWhileResolvingStartsAfresh) {
+    LoopbackWhoisServer server("127.0.0.19");
+    REQUIRE_BOUND(server);
+    server.Add({{"answer\r\n"}});
+    Lookup("127.0.0.19", "first");
+    Lookup("127.0.0.19", "second");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    QTest::qWait(50);
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"second\r\n"});
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\nanswer\r\n");
+}
+
+// A zero byte (an invalid pair) shows as a geta mark; the rest of the line and its break stay.
+TEST_F(LookupTest, ZeroBytesShowAsGetaMarks) {
+    LoopbackWhoisServer server("127.0.0.20");
+    REQUIRE_BOUND(server);
+    server.Add({{"a" + ESC + "$B\x24\x22 !" + ESC + "(Bz\r\nnext\r\n"}});
+    Lookup("127.0.0.20", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\na\x82\xa0" + SjisText("〓〓") + "z\r\nnext\r\n");
+}
+
+// Registries answering in UTF-8 are shown readably.
+TEST_F(LookupTest, Utf8AnswerLinesAreReadable) {
+    LoopbackWhoisServer server("127.0.0.21");
+    REQUIRE_BOUND(server);
+    server.Add({{"[\xe5\x90\x8d\xe5\x89\x8d] \xe6\x97\xa5\xe6\x9c\xac\r\n"}});
+    Lookup("127.0.0.21", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\n" + SjisText("[名前] 日本") + "\r\n");
+}
+
+// A query larger than the socket takes at once still goes out whole.
+TEST_F(LookupTest, LongQueryGoesOutWhole) {
+    LoopbackWhoisServer server("127.0.0.22");
+    REQUIRE_BOUND(server);
+    server.Add({{"ok\r\n"}});
+    const std::string query(8u << 20, 'q');
+    Lookup("127.0.0.22", query);
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    ASSERT_EQ(server.Queries().size(), 1u);
+    EXPECT_EQ(server.Queries()[0].size(), query.size() + 2);
+    EXPECT_TRUE(server.Queries()[0] == query + "\r\n");
+}
+
+TEST_F(LookupTest, EnterInTheQueryBoxRunsTheLookupOtherKeysType) {
+    LoopbackWhoisServer server("127.0.0.23");
+    REQUIRE_BOUND(server);
+    server.Add({{"ok\r\n"}});
+    form->ServerList->SetText("127.0.0.23");
+    auto* box = static_cast<QLineEdit*>(form->InputData->Widget());
+    QTest::keyClicks(box, "jprs.jp");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(log.front(), Searching());
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(form->InputData->Text(), "jprs.jp");
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"jprs.jp\r\n"});
+}
+
+} // namespace

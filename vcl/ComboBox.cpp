@@ -1,0 +1,20 @@
+#include "ComboBox.h"
+
+#include "Cp932.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+TComboBox::TComboBox() : TControl(new QComboBox), combo_(static_cast<QComboBox*>(Widget())) {
+    combo_->setEditable(true);
+    combo_->setInsertPolicy(QComboBox::NoInsert); // Enter does not add entries
+    combo_->setMaxVisibleItems(8);
+}
+
+std::string TComboBox::Text() const {
+    return ScreenToCp932(combo_->currentText());
+}
+
+void TComboBox::SetText(const std::string& text) {
+    combo_->setEditText(Cp932ToScreen(text));
+}

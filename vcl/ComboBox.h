@@ -1,0 +1,20 @@
+#pragma once
+// The editable drop-down box: a text field and a list of entries to pick from. Picking an entry
+// copies it into the text field; the text field is otherwise independent of the entries.
+
+#include "Control.h"
+
+#include <string>
+
+class QComboBox;
+
+class TComboBox : public TControl {
+  public:
+    TComboBox();
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+
+  private:
+    QComboBox* combo_;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// One connection of the client socket: a non-blocking TCP socket watched by the event loop. It
+// moves bytes and tells its owner what the system reports; the owner keeps the state and raises
+// the events.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+
+class TCustomWinSocket {
+  public:
+    TCustomWinSocket();
+    ~TCustomWinSocket();
+    TCustomWinSocket(const TCustomWinSocket&) = delete;
+    TCustomWinSocket& operator=(const TCustomWinSocket&) = delete;
+
+    // Every byte that has arrived and was not read yet, however many, possibly none.
+    std::string ReceiveText();
+    // Hands the bytes to the system and returns how many it took at once; the rest is queued and
+    // sent as the system can take it, in order. A failure is reported to the owner.
+    int SendText(const std::string& text);
+    // The connected peer's IPv4 address in dotted-decimal form; empty when not connected.
+    std::string RemoteAddress() const;
+
+    // Used by the owning client socket.
+    bool Open();                                  // false when no socket can be made
+    int Connect(std::uint32_t address, int port); // 0, EINPROGRESS or an errno value
+    int PendingError() const;                     // SO_ERROR: the outcome of a connect
+    int PeekState() const;                        // >0 data, 0 closed by the peer, <0 -errno
+    void WatchRead(bool on);
+    void WatchWrite(bool on);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    std::function<void()> OnReadable;
+    std::function<void()> OnWritable;
+    std::function<void(int errnoValue)> OnSendFailed;
+
+    // Sends as much of the queued output as the system takes now.
+    void FlushOutput();
+    bool HasQueuedOutput() const { return !outQueue_.empty(); }
+
+  private:
+    int fd_ = -1;
+    std::unique_ptr<QSocketNotifier> readNotifier_;
+    std::unique_ptr<QSocketNotifier> writeNotifier_;
+    std::string outQueue_;
+    int readError_ = 0; // an error met by ReceiveText, reported by the next PeekState
+};

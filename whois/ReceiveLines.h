@@ -1,0 +1,33 @@
+#pragma once
+// Cutting an answer into lines as its bytes arrive. A line is the bytes before an LF, without the
+// LF (a CR before it stays). Between calls the buffer holds the bytes after the last LF and never
+// an LF, so only the newly received bytes are searched: the work is linear in the answer's size.
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+// Appends `received` to `buffer` and hands every complete line, in order, to `line`.
+template <class OnLine>
+void CutLines(std::string& buffer, std::string_view received, OnLine&& line) {
+    const char* const data = received.data();
+    const std::size_t size = received.size();
+    const void* lf = std::memchr(data, '\n', size);
+    if (!lf) {
+        buffer.append(received);
+        return;
+    }
+    std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+    buffer.append(data, end);
+    std::string first;
+    first.swap(buffer); // the buffer is empty from here on
+    line(std::move(first));
+
+    std::size_t start = end + 1;
+    while ((lf = std::memchr(data + start, '\n', size - start))) {
+        end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+        line(std::string(data + start, end - start));
+        start = end + 1;
+    }
+    buffer.assign(data + start, size - start);
+}
