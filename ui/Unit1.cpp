@@ -5,6 +5,7 @@ TKelvaneForm* KelvaneForm = nullptr;
 TKelvaneForm::TKelvaneForm() {
     CreateComponents();
     ReceiveBuffer.clear();
+    LoadServerList();
 }
 
 TKelvaneForm::~TKelvaneForm() = default;

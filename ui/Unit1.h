@@ -5,6 +5,8 @@
 // How data flows: the run command hands the server box's text to the client socket CS; CSConnect
 // sends the query box's text; CSRead appends what arrives to ReceiveBuffer, cuts every complete
 // line at its LF, converts its kanji runs (JisToSjisLine) and appends it to the text view Info.
+// The server box's entries come from "Kelvane.LST" beside the executable, rewritten by the add
+// and delete buttons.
 
 #include "ClientSocket.h"
 #include "ComboBox.h"
@@ -29,6 +31,9 @@ class TKelvaneForm : public TForm {
     TControlBar* ControlBar1;
     TToolBar* ToolBar1;
     TComboBox* ServerList;
+    TToolButton* ToolButton3;
+    TToolButton* ToolButton1;
+    TToolButton* ToolButton2;
     TToolBar* ToolBar4;
     TToolButton* ToolButton11;
     TEdit* InputData;
@@ -45,9 +50,15 @@ class TKelvaneForm : public TForm {
     void CSError(TComponent* Sender, TCustomWinSocket* Socket, TErrorEvent ErrorEvent,
                  int& ErrorCode);
 
+    // The server list (Unit1ServerList.cpp).
+    void ToolButton1Click(TComponent* Sender);
+    void ToolButton2Click(TComponent* Sender);
+
   private:
     // Builds every component with its settings and binds the handlers (Unit1Form.cpp).
     void CreateComponents();
+    // Fills the server box's entries from the list file beside the executable.
+    void LoadServerList();
 
     // Received bytes not yet cut into lines; after each read it holds no LF.
     std::string ReceiveBuffer;

@@ -22,6 +22,19 @@ void TKelvaneForm::CreateComponents() {
     ServerList->SetBounds(0, 1, 129, 20);
     ServerList->SetText("whois.jprs.jp");
     ToolBar1->Add(ServerList);
+    ToolButton3 = Make<TToolButton>();
+    ToolButton3->MakeSeparator(8);
+    ToolBar1->Add(ToolButton3);
+    ToolButton1 = Make<TToolButton>();
+    ToolButton1->SetCaption("+");
+    ToolButton1->SetHint(SjisText("サーバー追加"));
+    ToolButton1->OnClick = std::bind(&TKelvaneForm::ToolButton1Click, this, _1);
+    ToolBar1->Add(ToolButton1);
+    ToolButton2 = Make<TToolButton>();
+    ToolButton2->SetCaption("-");
+    ToolButton2->SetHint(SjisText("サーバー削除"));
+    ToolButton2->OnClick = std::bind(&TKelvaneForm::ToolButton2Click, this, _1);
+    ToolBar1->Add(ToolButton2);
 
     ToolBar4 = Make<TToolBar>();
     ToolBar4->SetBounds(278, 28, 28, 22);

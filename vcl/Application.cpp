@@ -43,6 +43,10 @@ void TApplication::RegisterForm(TForm* form) {
     if (!mainForm_) mainForm_ = form;
 }
 
+void TApplication::UnregisterForm(TForm* form) {
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
+
 void TApplication::Run() {
     if (mainForm_) mainForm_->Show();
     QApplication::exec();

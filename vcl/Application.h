@@ -25,6 +25,7 @@ class TApplication {
 
     // Makes `form` the main window when it is the first form created.
     void RegisterForm(TForm* form);
+    void UnregisterForm(TForm* form);
     TForm* MainForm() const { return mainForm_; }
     // Shows the main window and runs the message loop until it is closed.
     void Run();

@@ -9,6 +9,7 @@ TComboBox::TComboBox() : TControl(new QComboBox), combo_(static_cast<QComboBox*>
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert); // Enter does not add entries
     combo_->setMaxVisibleItems(8);
+    Items = std::make_unique<TComboBoxStrings>(combo_);
 }
 
 std::string TComboBox::Text() const {

@@ -2,8 +2,10 @@
 // The editable drop-down box: a text field and a list of entries to pick from. Picking an entry
 // copies it into the text field; the text field is otherwise independent of the entries.
 
+#include "ComboBoxStrings.h"
 #include "Control.h"
 
+#include <memory>
 #include <string>
 
 class QComboBox;
@@ -14,6 +16,7 @@ class TComboBox : public TControl {
 
     std::string Text() const;
     void SetText(const std::string& text);
+    std::unique_ptr<TComboBoxStrings> Items;
 
   private:
     QComboBox* combo_;

@@ -1,5 +1,5 @@
 #pragma once
-// The framework's exception: a Text message (code page 932 bytes) for the application error box.
+// The framework's exceptions: a Text message (code page 932 bytes) for the application error box.
 
 #include <exception>
 #include <string>
@@ -14,8 +14,26 @@ class Exception : public std::exception {
     std::string message_;
 };
 
-// Reading or writing a file failed.
-class EFileError : public Exception {
+// A file could not be opened for reading.
+class EFOpenError : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// A file could not be created for writing.
+class EFCreateError : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// Fewer bytes were written than were given.
+class EWriteError : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// A string list could take no more entries.
+class EStringListError : public Exception {
   public:
     using Exception::Exception;
 };

@@ -12,7 +12,9 @@ TForm::TForm() : window_(std::make_unique<QWidget>()), layout_(new QVBoxLayout(w
     if (Application) Application->RegisterForm(this);
 }
 
-TForm::~TForm() = default;
+TForm::~TForm() {
+    if (Application) Application->UnregisterForm(this);
+}
 
 std::string TForm::Caption() const {
     return ScreenToCp932(window_->windowTitle());

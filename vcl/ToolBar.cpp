@@ -11,7 +11,3 @@ TToolBar::TToolBar() : TControl(new QWidget), row_(new QHBoxLayout(Widget())) {
 void TToolBar::Add(TControl* control) {
     row_->addWidget(control->Widget());
 }
-
-void TToolBar::AddSeparator(int width) {
-    row_->addSpacing(width);
-}

@@ -9,7 +9,6 @@ class TToolBar : public TControl {
   public:
     TToolBar();
     void Add(TControl* control);
-    void AddSeparator(int width);
 
   private:
     QHBoxLayout* row_;

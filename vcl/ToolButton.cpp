@@ -15,6 +15,11 @@ void TToolButton::SetCaption(const std::string& caption) {
     button_->setText(Cp932ToScreen(caption));
 }
 
+void TToolButton::MakeSeparator(int width) {
+    button_->setEnabled(false);
+    button_->setFixedWidth(width);
+}
+
 void TToolButton::Click() {
     if (OnClick) Application->Guard([this] { OnClick(this); });
 }

@@ -15,6 +15,8 @@ class TToolButton : public TControl {
     TToolButton();
 
     void SetCaption(const std::string& caption);
+    // Makes the button an inert gap of `width` pixels between groups of buttons.
+    void MakeSeparator(int width);
     // Clicks the button as the user does; the handler's exception goes to the error box.
     void Click();
     TNotifyEvent OnClick;

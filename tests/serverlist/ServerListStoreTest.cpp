@@ -1,0 +1,154 @@
+#include "ServerListStore.h"
+
+#include "Exception.h"
+#include "OtherProcess.h"
+#include "SjisText.h"
+#include "StringList.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+// The store on a list file in a folder of its own, with the entries that would be on screen.
+class StoreTest : public testing::Test {
+  protected:
+    void Start(const std::string& file) {
+        WriteBytes(path, file);
+        store.Load(entries);
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < entries.Count(); ++i)
+            out.push_back(entries.Get(i));
+        return out;
+    }
+    // The file's identity and modification time: a rewrite changes them even when the bytes
+    // stay the same.
+    struct Stamp {
+        ino_t inode;
+        timespec modified;
+        bool operator==(const Stamp& o) const {
+            return inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
+                   modified.tv_nsec == o.modified.tv_nsec;
+        }
+    };
+    Stamp FileStamp() const {
+        struct stat st {};
+        stat(path.c_str(), &st);
+        return {st.st_ino, st.st_mtim};
+    }
+
+    TempDir dir;
+    std::string path = dir / "Kelvane.LST";
+    TServerListStore store{path};
+    TStringList entries;
+};
+
+TEST(ServerListStore, LivesBesideTheExecutable) {
+    EXPECT_EQ(TServerListStore::BesideExecutable("/opt/kelvane/bin/Kelvane").Path(),
+              "/opt/kelvane/bin/Kelvane.LST");
+}
+
+TEST_F(StoreTest, NoFileMeansAnEmptyListAndNoFile) {
+    store.Load(entries);
+    EXPECT_EQ(entries.Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(StoreTest, AddAppendsAndRewritesTheFile) {
+    Start("whois.jprs.jp\r\n");
+    EXPECT_TRUE(store.Add(entries, " whois.nic.ad.jp "));
+    EXPECT_TRUE(store.Add(entries, "\x93\xfa\x96\x7b"));
+    EXPECT_EQ(ReadBytes(path), "whois.jprs.jp\r\n whois.nic.ad.jp \r\n\x93\xfa\x96\x7b\r\n");
+
+    TStringList restarted;
+    store.Load(restarted);
+    EXPECT_EQ(restarted.Text(), entries.Text());
+}
+
+TEST_F(StoreTest, AddOfAnEntryInOtherLettersChangesNothing) {
+    Start("whois.jprs.jp\r\n");
+    const Stamp before = FileStamp();
+    EXPECT_FALSE(store.Add(entries, "WHOIS.Jprs.JP"));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"whois.jprs.jp"});
+    EXPECT_TRUE(FileStamp() == before);
+}
+
+TEST_F(StoreTest, EmptyTextIsAnEntryOnce) {
+    Start("a\r\n");
+    EXPECT_TRUE(store.Add(entries, ""));
+    EXPECT_EQ(ReadBytes(path), "a\r\n\r\n");
+    EXPECT_FALSE(store.Add(entries, ""));
+    EXPECT_EQ(entries.Count(), 2);
+}
+
+TEST_F(StoreTest, DeleteRemovesTheFirstMatchOnly) {
+    Start("a\r\nWhois\r\nb\r\nwhois\r\n");
+    EXPECT_TRUE(store.Delete(entries, "whois"));
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nwhois\r\n");
+}
+
+TEST_F(StoreTest, DeleteOfAnUnknownTextChangesNothing) {
+    Start("a\r\n");
+    const Stamp before = FileStamp();
+    EXPECT_FALSE(store.Delete(entries, "a "));
+    EXPECT_TRUE(FileStamp() == before);
+}
+
+TEST_F(StoreTest, DeleteOfTheOnlyEntryLeavesAnEmptyFile) {
+    Start("a\r\n");
+    EXPECT_TRUE(store.Delete(entries, "A"));
+    EXPECT_EQ(ReadBytes(path), "");
+    TStringList restarted;
+    store.Load(restarted);
+    EXPECT_EQ(restarted.Count(), 0);
+}
+
+TEST_F(StoreTest, ZeroByteEndsTheListAndTheNextSaveDropsTheRest) {
+    Start("a\r\nb\0junk\r\nc\r\n"s);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a", "b"}));
+    store.Add(entries, "d");
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nd\r\n");
+}
+
+TEST_F(StoreTest, LongEntriesAreRefusedWithoutWriting) {
+    Start("a\r\n");
+    const Stamp before = FileStamp();
+    try {
+        store.Add(entries, std::string(4096, 'x'));
+        ADD_FAILURE() << "took a 4096-byte entry";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(),
+                  SjisText("サーバー名が長すぎます。4096 バイト未満で入力してください"));
+    }
+    EXPECT_EQ(entries.Count(), 1);
+    EXPECT_TRUE(FileStamp() == before);
+    EXPECT_TRUE(store.Add(entries, std::string(4095, 'x')));
+}
+
+// A save that fails keeps the previous file; the entry stays added and the next change saves it.
+TEST_F(StoreTest, FailedSaveKeepsTheFileAndTheNextChangeWritesAgain) {
+    Start("a\r\n");
+    {
+        LockHolder other(path, false);
+        ASSERT_TRUE(other.Locked());
+        try {
+            store.Add(entries, "b");
+            ADD_FAILURE() << "saved over a locked file";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), SjisText("ファイル " + path + " を作成できません"));
+        }
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"a", "b"}));
+        EXPECT_EQ(ReadBytes(path), "a\r\n");
+    }
+    EXPECT_TRUE(store.Add(entries, "c"));
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+} // namespace
