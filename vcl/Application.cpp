@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cctype>
 #include <climits>
+#include <csignal>
 #include <unistd.h>
 
 TApplication* Application = nullptr;
@@ -17,6 +18,8 @@ TApplication::TApplication(int& argc, char** argv)
     : qt_(std::make_unique<QApplication>(argc, argv)) {
     // The layout is drawn for this Japanese proportional gothic at 12 pixels.
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    // A write past a file-size limit is a write error to report, not a reason to end.
+    signal(SIGXFSZ, SIG_IGN);
     Application = this;
 }
 
@@ -57,6 +60,18 @@ void TApplication::Guard(const std::function<void()>& action) {
         action();
     } catch (const std::exception& e) {
         ShowException(e);
+    }
+}
+
+void RunEventHandler(const std::function<void()>& handler) {
+    if (Application) {
+        Application->Guard(handler);
+        return;
+    }
+    try {
+        handler();
+    } catch (const std::exception&) {
+        // no application, no error box: nothing may escape into the event loop
     }
 }
 

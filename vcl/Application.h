@@ -47,3 +47,7 @@ class TApplication {
 
 // The one application object.
 extern TApplication* Application;
+
+// Runs an event handler called from the event loop: an exception that leaves it goes to the error
+// box, and the program goes on.
+void RunEventHandler(const std::function<void()>& handler);

@@ -7,17 +7,6 @@
 
 namespace {
 
-// Events raised from the event loop: an exception that leaves a handler goes to the error box.
-template <class F> void Guarded(F&& action) {
-    if (Application)
-        Application->Guard(action);
-    else
-        try {
-            action();
-        } catch (const std::exception&) {
-        }
-}
-
 bool SameHost(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -56,10 +45,10 @@ const char* ApiName(TErrorEvent kind) {
 
 TClientSocket::TClientSocket()
     : resolver_([this](std::uint32_t address, int error) {
-          Guarded([&] { Resolved(address, error); });
+          RunEventHandler([&] { Resolved(address, error); });
       }) {
-    socket_.OnReadable = [this] { Guarded([this] { Readable(); }); };
-    socket_.OnWritable = [this] { Guarded([this] { Writable(); }); };
+    socket_.OnReadable = [this] { RunEventHandler([this] { Readable(); }); };
+    socket_.OnWritable = [this] { RunEventHandler([this] { Writable(); }); };
     socket_.OnSendFailed = [this](int err) { ConnectionFailed(eeSend, err); };
 }
 
@@ -123,7 +112,7 @@ void TClientSocket::ConnectDone(int err) {
     if (err) {
         socket_.Close();
         state_ = State::Idle;
-        Error(eeConnect, WinSockErrorFromErrno(err));
+        ThrowIfLeft(eeConnect, NotifyError(eeConnect, WinSockErrorFromErrno(err)));
         return;
     }
     state_ = State::Connected;
@@ -154,18 +143,19 @@ void TClientSocket::Readable() {
     }
 }
 
-void TClientSocket::Error(TErrorEvent kind, int code) {
-    int left = code;
-    if (OnError) OnError(this, &socket_, kind, left);
-    if (left != 0) throw ESocketError(WinSockErrorMessage(left, ApiName(kind)));
+int TClientSocket::NotifyError(TErrorEvent kind, int code) {
+    if (OnError) OnError(this, &socket_, kind, code);
+    return code;
+}
+
+void TClientSocket::ThrowIfLeft(TErrorEvent kind, int code) {
+    if (code != 0) throw ESocketError(WinSockErrorMessage(code, ApiName(kind)));
 }
 
 void TClientSocket::ConnectionFailed(TErrorEvent kind, int errnoValue) {
-    const int code = WinSockErrorFromErrno(errnoValue);
-    int left = code;
-    if (OnError) OnError(this, &socket_, kind, left);
+    const int left = NotifyError(kind, WinSockErrorFromErrno(errnoValue));
     if (state_ == State::Connected) CloseWithDisconnect();
-    if (left != 0) throw ESocketError(WinSockErrorMessage(left, ApiName(kind)));
+    ThrowIfLeft(kind, left);
 }
 
 void TClientSocket::CloseWithDisconnect() {

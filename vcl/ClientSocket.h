@@ -47,8 +47,9 @@ class TClientSocket : public TComponent {
     void ConnectDone(int err);
     void Readable();
     void Writable();
-    // Raises OnError; a code the handler leaves set becomes an ESocketError.
-    void Error(TErrorEvent kind, int code);
+    // Raises OnError and returns the code the handler left; one left set becomes an ESocketError.
+    int NotifyError(TErrorEvent kind, int code);
+    static void ThrowIfLeft(TErrorEvent kind, int code);
     // A failure on an established connection: the error, then the connection is closed.
     void ConnectionFailed(TErrorEvent kind, int errnoValue);
     // Closes the socket and raises OnDisconnect.

@@ -25,7 +25,7 @@ class KeyFilter : public QObject {
         else
             return false; // not a character of a single byte: the box takes it as usual
         bool swallow = false;
-        Application->Guard([&] {
+        RunEventHandler([&] {
             edit_.OnKeyPress(&edit_, ch);
             swallow = ch == 0;
         });

@@ -21,5 +21,5 @@ void TToolButton::MakeSeparator(int width) {
 }
 
 void TToolButton::Click() {
-    if (OnClick) Application->Guard([this] { OnClick(this); });
+    if (OnClick) RunEventHandler([this] { OnClick(this); });
 }

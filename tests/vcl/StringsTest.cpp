@@ -26,6 +26,11 @@ struct ReadCase {
     std::vector<std::string> entries;
 };
 
+// Tests are named by their case; the bytes would only clutter the list.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // The list file fixtures, byte for byte, and the entries each one loads as.
 const ReadCase kReadCases[] = {
     {"CrLf", "whois.jprs.jp\r\nwhois.nic.ad.jp\r\n", {"whois.jprs.jp", "whois.nic.ad.jp"}},

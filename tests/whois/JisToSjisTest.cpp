@@ -14,6 +14,11 @@ struct Case {
     std::string in, want;
 };
 
+// Tests are named by their case; the bytes would only clutter the list.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::string ESC = "\x1b";
 const std::string OPEN_B = ESC + "$B", OPEN_AT = ESC + "$@", CLOSE_B = ESC + "(B",
                   CLOSE_J = ESC + "(J";

@@ -13,6 +13,11 @@ struct Case {
     std::string left;
 };
 
+// Tests are named by their case; the bytes would only clutter the list.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const Case kCases[] = {
     {"NoLineEnd", {"abc", "def"}, {}, "abcdef"},
     {"CrLfKeepsCr", {"a\r\nb\r\n"}, {"a\r", "b\r"}, ""},
