@@ -2,19 +2,11 @@
 
 #include "Application.h"
 #include "SjisText.h"
+#include "Strings.h"
 
 #include <cerrno>
 
 namespace {
-
-bool SameHost(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 // The errors that mean the server cannot be reached; anything else is a failure of the call.
 bool IsConnectFailure(int err) {
@@ -55,7 +47,7 @@ TClientSocket::TClientSocket()
 TClientSocket::~TClientSocket() = default;
 
 void TClientSocket::SetHost(const std::string& host) {
-    if (SameHost(host, host_)) return;
+    if (SameText(host, host_)) return; // host names compare without regard to case
     if (Active()) throw ESocketError(InUseMessage());
     host_ = host;
 }

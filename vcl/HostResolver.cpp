@@ -36,6 +36,10 @@ struct THostResolver::Channel {
 namespace {
 
 void Resolve(const std::string& host, std::uint32_t& address, int& error) {
+    if (host.find('\0') != std::string::npos) { // no name holds a zero byte
+        error = 11001;
+        return;
+    }
     addrinfo hints{};
     hints.ai_family = AF_INET; // the destination is the first IPv4 address
     hints.ai_socktype = SOCK_STREAM;

@@ -1,4 +1,5 @@
-// Window tests need the application object; they run on the offscreen platform.
+// The main of the window tests: they need the application object and run on the offscreen
+// platform.
 
 #include "Application.h"
 
