@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "Unit1.h"
 
+#include <QComboBox>
 #include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -81,6 +82,25 @@ TEST_F(ListFileTest, ButtonsRewriteTheListAndARestartShowsIt) {
     TKelvaneForm restarted;
     EXPECT_EQ(Entries(restarted), (std::vector<std::string>{"a", "c"}));
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ListFileTest, FullServerBoxRefusesTheEntryAndWritesNothing) {
+    WriteBytes(path, "a\r\n");
+    TKelvaneForm form;
+    static_cast<QComboBox*>(form.ServerList->Widget())->setMaxCount(1);
+    form.ServerList->SetText("b");
+    form.ToolButton1->Click();
+    EXPECT_EQ(boxes, std::vector<std::string>{SjisText("行を挿入できません.")});
+    EXPECT_EQ(Entries(form), std::vector<std::string>{"a"});
+    EXPECT_EQ(ReadBytes(path), "a\r\n");
+}
+
+TEST_F(ListFileTest, FolderWhereTheListFileShouldBeIsNoList) {
+    std::filesystem::create_directory(path);
+    TKelvaneForm form;
+    EXPECT_TRUE(Entries(form).empty());
+    EXPECT_TRUE(boxes.empty());
+    std::filesystem::remove(path);
 }
 
 TEST_F(ListFileTest, FailedSaveShowsTheErrorBoxAndKeepsTheFile) {

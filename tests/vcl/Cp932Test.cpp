@@ -35,6 +35,7 @@ const TableCase kTable[] = {
     {"FullwidthHyphenMinus", "\x81\x7c", u"\uff0d"},
     {"CircledOne", "\x87\x40", u"\u2460"},
     {"IbmSmallRomanOne", "\xfa\x40", u"\u2170"},
+    {"IbmKanji", "\xfa\x5c", u"\u7e8a"},
     {"HalfwidthKatakana", "\xb1\xdf", u"\uff71\uff9f"},
     {"Kanji", "\x8a\xbf\x8e\x9a", u"\u6f22\u5b57"},
     {"UserDefinedArea", "\xf0\x40", u"\ue000"},
@@ -49,6 +50,10 @@ TEST(Cp932, MicrosoftTableBothWays) {
 }
 
 // Bytes outside the code page show as private-use stand-ins and come back unchanged.
+TEST(Cp932, NecSelectedRowDecodes) {
+    EXPECT_EQ(Units(Cp932ToScreen("\xed\x40")), u"\u7e8a");
+}
+
 TEST(Cp932, InvalidBytesSurviveAsStandIns) {
     const TableCase cases[] = {
         {"Byte80", "\x80", u"\uf780"},
