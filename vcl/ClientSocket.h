@@ -36,7 +36,7 @@ class TClientSocket : public TComponent {
     TClientType ClientType = ctNonBlocking;
     TCustomWinSocket* Socket() { return &socket_; }
 
-    TSocketNotifyEvent OnLookup, OnConnecting, OnConnect, OnRead, OnWrite, OnDisconnect;
+    TSocketNotifyEvent OnLookup, OnConnecting, OnConnect, OnRead, OnDisconnect;
     TSocketErrorEvent OnError;
 
   private:

@@ -12,10 +12,6 @@ void TControl::SetHint(const std::string& hint) {
     widget_->setToolTip(Cp932ToScreen(hint));
 }
 
-bool TControl::Focused() const {
-    return widget_->hasFocus();
-}
-
 void TControl::SetFocus() {
     widget_->setFocus();
 }

@@ -17,7 +17,6 @@ class TControl : public TComponent {
     void SetBounds(int left, int top, int width, int height);
     // A tooltip; only the controls that show hints get one.
     void SetHint(const std::string& hint);
-    bool Focused() const;
     void SetFocus();
 
   protected:

@@ -33,7 +33,6 @@ class TCustomWinSocket {
     void WatchRead(bool on);
     void WatchWrite(bool on);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
 
     std::function<void()> OnReadable;
     std::function<void()> OnWritable;
@@ -41,7 +40,6 @@ class TCustomWinSocket {
 
     // Sends as much of the queued output as the system takes now.
     void FlushOutput();
-    bool HasQueuedOutput() const { return !outQueue_.empty(); }
 
   private:
     int fd_ = -1;

@@ -5,8 +5,19 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
+
+TEST(TextView, FreshWindow) {
+    TKelvaneForm form;
+    EXPECT_EQ(form.Caption(), "Kelvane ver3");
+    EXPECT_EQ(form.Info->Text(), "Kelvane\r\n");
+    EXPECT_EQ(form.ServerList->Text(), "whois.jprs.jp");
+    EXPECT_EQ(form.InputData->Text(), "");
+    EXPECT_EQ(form.Sb->SimpleText(), "");
+}
 
 TEST(TextView, AppendedLinesFollowTheTextAndTheCaretFollowsThem) {
     TKelvaneForm form;
@@ -22,22 +33,25 @@ TEST(TextView, AppendedLinesFollowTheTextAndTheCaretFollowsThem) {
     EXPECT_EQ(view->textCursor().position(), view->document()->characterCount() - 1);
 }
 
-// After the user typed on the last line without a line break, the next line starts a line of its
-// own and the text then ends without a line break.
-TEST(TextView, TypedLastLineGetsTheLineBreakBeforeTheNext) {
+// Each appended line is followed by CR LF; after the user typed on the last line without a line
+// break, the next line starts a line of its own and the text then ends without a line break.
+TEST(TextView, LineBreaksAroundAppendedLines) {
+    const struct {
+        std::string start;
+        std::vector<std::string> lines;
+        std::string want;
+    } cases[] = {
+        {"Kelvane\r\n", {"a", "b"}, "Kelvane\r\na\r\nb\r\n"},
+        {"Kelvane\r\ntyped", {"a", "b"}, "Kelvane\r\ntyped\r\na\r\nb"},
+        {"", {"", "x"}, "\r\nx\r\n"},
+    };
     TKelvaneForm form;
-    form.Info->SetText("Kelvane\r\ntyped");
-    form.Info->Lines->Add("a");
-    form.Info->Lines->Add("b");
-    EXPECT_EQ(form.Info->Text(), "Kelvane\r\ntyped\r\na\r\nb");
-}
-
-TEST(TextView, EmptyViewTakesTheLineWithItsBreak) {
-    TKelvaneForm form;
-    form.Info->SetText("");
-    form.Info->Lines->Add("");
-    form.Info->Lines->Add("x");
-    EXPECT_EQ(form.Info->Text(), "\r\nx\r\n");
+    for (const auto& c : cases) {
+        form.Info->SetText(c.start);
+        for (const auto& line : c.lines)
+            form.Info->Lines->Add(line);
+        EXPECT_EQ(form.Info->Text(), c.want) << c.start;
+    }
 }
 
 } // namespace
