@@ -1,0 +1,117 @@
+// The client socket on its own, against a loopback whois server: the order of its events, when it
+// is active, and its settings while a connection is open.
+
+#include "ClientSocket.h"
+
+#include "LoopbackWhoisServer.h"
+#include "SjisText.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Recorder {
+    explicit Recorder(TClientSocket& cs) {
+        auto note = [this, &cs](const char* name) {
+            return [this, &cs, name](TComponent*, TCustomWinSocket* socket) {
+                events.push_back(std::string(name) + (cs.Active() ? "+" : "-"));
+                if (std::string(name) == "connect") {
+                    address = socket->RemoteAddress();
+                    sent = socket->SendText("q\r\n");
+                }
+                if (std::string(name) == "read") received += socket->ReceiveText();
+            };
+        };
+        cs.OnLookup = note("lookup");
+        cs.OnConnecting = note("connecting");
+        cs.OnConnect = note("connect");
+        cs.OnRead = note("read");
+        cs.OnDisconnect = note("disconnect");
+        cs.OnError = [this](TComponent*, TCustomWinSocket*, TErrorEvent kind, int& code) {
+            events.push_back("error" + std::to_string(kind) + ":" + std::to_string(code));
+            code = 0;
+        };
+    }
+    bool WaitFor(const std::string& event) {
+        for (int i = 0; i < 1000; ++i) {
+            if (!events.empty() && events.back() == event) return true;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+    std::vector<std::string> events;
+    std::string address, received;
+    int sent = -1;
+};
+
+TEST(ClientSocket, EventsOfOneExchangeAndActiveBetweenConnectAndDisconnect) {
+    LoopbackWhoisServer server("127.0.0.31");
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    server.Add({{"answer\r\n"}});
+    TClientSocket cs;
+    Recorder r(cs);
+    cs.SetHost("127.0.0.31");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    EXPECT_EQ(r.events, std::vector<std::string>{"lookup-"}); // raised before activation returns
+    ASSERT_TRUE(r.WaitFor("disconnect-"));
+
+    std::vector<std::string> reads(r.events.begin() + 3, r.events.end() - 1);
+    EXPECT_EQ(std::vector<std::string>(r.events.begin(), r.events.begin() + 3),
+              (std::vector<std::string>{"lookup-", "connecting-", "connect+"}));
+    EXPECT_FALSE(reads.empty());
+    for (const auto& e : reads)
+        EXPECT_EQ(e, "read+");
+    EXPECT_EQ(r.address, "127.0.0.31");
+    EXPECT_EQ(r.sent, 3);
+    EXPECT_EQ(r.received, "answer\r\n");
+    EXPECT_EQ(cs.Socket()->RemoteAddress(), ""); // not connected any more
+}
+
+TEST(ClientSocket, SettingsWhileConnected) {
+    LoopbackWhoisServer server("127.0.0.32");
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    server.Add({{}, LoopbackWhoisServer::End::Silent});
+    TClientSocket cs;
+    Recorder r(cs);
+    cs.SetHost("127.0.0.32");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("connect+"));
+
+    const std::string inUse = SjisText("使用中のソケットは値を変更できません");
+    EXPECT_NO_THROW(cs.SetPort(43));
+    try {
+        cs.SetPort(44);
+        ADD_FAILURE() << "port changed while active";
+    } catch (const ESocketError& e) {
+        EXPECT_EQ(e.Message(), inUse);
+    }
+    EXPECT_EQ(cs.Port(), 43);
+    EXPECT_THROW(cs.SetHost("127.0.0.33"), ESocketError);
+    EXPECT_EQ(cs.Host(), "127.0.0.32");
+    cs.SetActive(true); // already active: nothing
+    EXPECT_EQ(r.events.back(), "connect+");
+
+    cs.SetActive(false);
+    EXPECT_EQ(r.events.back(), "disconnect-");
+    cs.SetPort(44); // idle again: taken
+    EXPECT_EQ(cs.Port(), 44);
+    server.Finish({});
+}
+
+TEST(ClientSocket, RefusedConnectionIsAConnectErrorWithoutDisconnect) {
+    TClientSocket cs;
+    Recorder r(cs);
+    cs.SetHost("127.0.0.34");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("error3:10061"));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"lookup-", "connecting-", "error3:10061"}));
+    EXPECT_FALSE(cs.Active());
+}
+
+} // namespace
