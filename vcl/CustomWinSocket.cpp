@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 #include <arpa/inet.h>
+#include <algorithm>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
@@ -86,17 +87,19 @@ void TCustomWinSocket::Close() {
     readError_ = 0;
 }
 
+// Reads what has arrived when it is called, and no more: a server that sends without pause must
+// not keep the event loop here.
 std::string TCustomWinSocket::ReceiveText() {
     std::string text;
     if (fd_ < 0) return text;
     int available = 0;
-    if (ioctl(fd_, FIONREAD, &available) == 0 && available > 0)
-        text.reserve(static_cast<std::size_t>(available));
-    char chunk[16384];
-    for (;;) {
-        const ssize_t n = recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (ioctl(fd_, FIONREAD, &available) != 0) available = 65536;
+    text.resize(static_cast<std::size_t>(std::max(available, 0)));
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = recv(fd_, text.data() + got, text.size() - got, MSG_DONTWAIT);
         if (n > 0) {
-            text.append(chunk, static_cast<std::size_t>(n));
+            got += static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -104,6 +107,7 @@ std::string TCustomWinSocket::ReceiveText() {
         if (n < 0 && errno != EAGAIN) readError_ = errno;
         break; // nothing more now, the end of the answer, or an error
     }
+    text.resize(got);
     return text;
 }
 
