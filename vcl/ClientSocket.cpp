@@ -5,6 +5,7 @@
 #include "Strings.h"
 
 #include <cerrno>
+#include <system_error>
 
 namespace {
 
@@ -77,7 +78,12 @@ void TClientSocket::StartAttempt() {
         CloseWithDisconnect();
         throw ESocketError(SjisText("アドレスが指定されていません"));
     }
-    resolver_.Start(host_);
+    try {
+        resolver_.Start(host_);
+    } catch (const std::system_error&) { // no thread for the lookup
+        CloseWithDisconnect();
+        throw ESocketError(WinSockErrorMessage(10055, "ASync Lookup"));
+    }
 }
 
 void TClientSocket::Resolved(std::uint32_t address, int error) {

@@ -1,6 +1,6 @@
 #pragma once
-// Base of the framework's components: a name for the owner's bookkeeping and, for controls, the
-// Qt widget behind them. The widget belongs to its parent widget; the wrapper only points to it.
+// Base of the framework's components, and of the controls: a control stands for the Qt widget
+// behind it. The widget belongs to its parent widget; the wrapper only points to it.
 
 #include <string>
 
