@@ -17,17 +17,35 @@ QString ScreenLine(std::string_view line) {
 
 } // namespace
 
+TMemoLines::TMemoLines(TMemo& memo) : memo_(memo) {}
+
+TMemoLines::~TMemoLines() = default;
+
 void TMemoLines::Add(const std::string& line) {
-    QPlainTextEdit* edit = memo_.Edit();
-    QTextDocument* doc = edit->document();
+    QTextDocument* doc = memo_.Edit()->document();
+    QTextCursor single;
+    QTextCursor& cursor = batch_ ? *batch_ : (single = QTextCursor(doc));
     const bool endsWithBreak = doc->lastBlock().length() <= 1; // an empty last line, or no text
-    QTextCursor cursor(doc);
     cursor.movePosition(QTextCursor::End);
     if (endsWithBreak)
         cursor.insertText(ScreenLine(line) + QChar(u'\n'));
     else
         cursor.insertText(QChar(u'\n') + ScreenLine(line));
-    edit->setTextCursor(cursor);
+    if (!batch_) memo_.Edit()->setTextCursor(cursor);
+}
+
+void TMemoLines::BeginUpdate() {
+    if (updating_++ > 0) return;
+    batch_ = std::make_unique<QTextCursor>(memo_.Edit()->document());
+    batch_->beginEditBlock();
+}
+
+void TMemoLines::EndUpdate() {
+    if (updating_ == 0 || --updating_ > 0) return;
+    batch_->endEditBlock();
+    batch_->movePosition(QTextCursor::End);
+    memo_.Edit()->setTextCursor(*batch_); // the caret follows, a selection is given up
+    batch_.reset();
 }
 
 TMemo::TMemo() : TControl(new QPlainTextEdit), edit_(static_cast<QPlainTextEdit*>(Widget())) {

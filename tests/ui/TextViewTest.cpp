@@ -31,6 +31,16 @@ TEST(TextView, AppendedLinesFollowTheTextAndTheCaretFollowsThem) {
     EXPECT_EQ(form.Info->Text(), "Kelvane\r\none\r\n");
     EXPECT_FALSE(view->textCursor().hasSelection());
     EXPECT_EQ(view->textCursor().position(), view->document()->characterCount() - 1);
+
+    // The same when the lines of one read are added together.
+    view->setTextCursor(selection);
+    form.Info->Lines->BeginUpdate();
+    form.Info->Lines->Add("two");
+    form.Info->Lines->Add("three");
+    form.Info->Lines->EndUpdate();
+    EXPECT_EQ(form.Info->Text(), "Kelvane\r\none\r\ntwo\r\nthree\r\n");
+    EXPECT_FALSE(view->textCursor().hasSelection());
+    EXPECT_EQ(view->textCursor().position(), view->document()->characterCount() - 1);
 }
 
 // Each appended line is followed by CR LF; after the user typed on the last line without a line
