@@ -7,7 +7,8 @@
 
 TToolButton::TToolButton()
     : TControl(new QToolButton), button_(static_cast<QToolButton*>(Widget())) {
-    button_->setAutoRaise(true); // flat until the mouse is over it
+    button_->setAutoRaise(true);          // flat until the mouse is over it
+    button_->setFocusPolicy(Qt::NoFocus); // Tab passes tool buttons by
     QObject::connect(button_, &QToolButton::clicked, button_, [this] { Click(); });
 }
 

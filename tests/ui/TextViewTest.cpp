@@ -2,7 +2,9 @@
 
 #include "Unit1.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 #include <string>
@@ -17,6 +19,17 @@ TEST(TextView, FreshWindow) {
     EXPECT_EQ(form.ServerList->Text(), "whois.jprs.jp");
     EXPECT_EQ(form.InputData->Text(), "");
     EXPECT_EQ(form.Sb->SimpleText(), "");
+}
+
+// Tab moves from the server box to the query box: the tool buttons between them take no focus.
+TEST(TextView, TabGoesFromTheServerBoxToTheQueryBox) {
+    TKelvaneForm form;
+    form.Show();
+    QApplication::setActiveWindow(form.Widget());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+    form.ServerList->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.InputData->Widget());
 }
 
 TEST(TextView, AppendedLinesFollowTheTextAndTheCaretFollowsThem) {
