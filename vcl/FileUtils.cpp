@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -77,6 +78,15 @@ int CreateTemporary(const std::string& path, std::string& name) {
     return -1;
 }
 
+// A link is followed: the file it names is replaced, and the link stays.
+std::string ResolvedTarget(const std::string& path) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return path;
+    std::string resolved(real);
+    free(real);
+    return resolved;
+}
+
 } // namespace
 
 std::string ExtractFilePath(const std::string& path) {
@@ -105,27 +115,28 @@ std::string ReadFileShared(const std::string& path) {
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    const std::string target = ResolvedTarget(path);
     // The file being replaced is held alone meanwhile; one that cannot be opened for writing
     // (a folder, a read-only file) or that another program holds cannot be created anew.
-    FileDescriptor target(open(path.c_str(), O_WRONLY | O_CLOEXEC));
-    if (target.get() < 0 && errno != ENOENT) throw CreateError(path);
+    FileDescriptor held(open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (held.get() < 0 && errno != ENOENT) throw CreateError(path);
     struct stat old {};
-    if (target.get() >= 0 && (!LockWhole(target.get(), true) || fstat(target.get(), &old) != 0))
+    if (held.get() >= 0 && (!LockWhole(held.get(), true) || fstat(held.get(), &old) != 0))
         throw CreateError(path);
 
     std::string tempName;
-    FileDescriptor temp(CreateTemporary(path, tempName));
+    FileDescriptor temp(CreateTemporary(target, tempName));
     if (temp.get() < 0) throw CreateError(path);
 
     bool written = WriteAll(temp.get(), bytes);
-    if (written && target.get() >= 0) written = fchmod(temp.get(), old.st_mode & 07777) == 0;
+    if (written && held.get() >= 0) written = fchmod(temp.get(), old.st_mode & 07777) == 0;
     written = written && fsync(temp.get()) == 0;
     written = close(temp.release()) == 0 && written;
     if (!written) {
         unlink(tempName.c_str());
         throw EWriteError(SjisText("ストリームへの書き込みエラー"));
     }
-    if (rename(tempName.c_str(), path.c_str()) != 0) {
+    if (rename(tempName.c_str(), target.c_str()) != 0) {
         unlink(tempName.c_str());
         throw CreateError(path);
     }

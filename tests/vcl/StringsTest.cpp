@@ -157,6 +157,16 @@ TEST(FileUtils, ShortWriteKeepsThePreviousFile) {
     EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
+TEST(FileUtils, ReplacingThroughALinkKeepsTheLink) {
+    TempDir dir;
+    WriteBytes(dir / "servers.txt", "old\r\n");
+    std::filesystem::create_symlink(dir / "servers.txt", dir / "Kelvane.LST");
+    WriteFileReplacing(dir / "Kelvane.LST", "new\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "Kelvane.LST"));
+    EXPECT_EQ(ReadBytes(dir / "servers.txt"), "new\r\n");
+    EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
 TEST(FileUtils, ReplacingKeepsTheFileMode) {
     TempDir dir;
     const std::string path = dir / "Kelvane.LST";
