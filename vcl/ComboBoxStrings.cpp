@@ -17,27 +17,31 @@ std::string TComboBoxStrings::Get(int index) const {
     return combo_->itemData(index).toByteArray().toStdString();
 }
 
+namespace {
+
 // Changing the entries leaves the box's text as it is.
+template <class F> void KeepingText(QComboBox* combo, F change) {
+    const QString text = combo->currentText();
+    const QSignalBlocker quiet(combo);
+    change();
+    combo->setEditText(text);
+}
+
+} // namespace
+
 void TComboBoxStrings::Insert(int index, const std::string& entry) {
     if (combo_->count() >= combo_->maxCount())
         throw EStringListError(SjisText("行を挿入できません"));
-    const QString text = combo_->currentText();
-    const QSignalBlocker quiet(combo_);
-    combo_->insertItem(index, Cp932ToScreen(entry),
-                       QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
-    combo_->setEditText(text);
+    KeepingText(combo_, [&] {
+        combo_->insertItem(index, Cp932ToScreen(entry),
+                           QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
+    });
 }
 
 void TComboBoxStrings::Delete(int index) {
-    const QString text = combo_->currentText();
-    const QSignalBlocker quiet(combo_);
-    combo_->removeItem(index);
-    combo_->setEditText(text);
+    KeepingText(combo_, [&] { combo_->removeItem(index); });
 }
 
 void TComboBoxStrings::Clear() {
-    const QString text = combo_->currentText();
-    const QSignalBlocker quiet(combo_);
-    combo_->clear();
-    combo_->setEditText(text);
+    KeepingText(combo_, [&] { combo_->clear(); });
 }
