@@ -1,19 +1,22 @@
 #pragma once
-// The main window: the query box, the server box, the text view and the status bar, and the
-// handlers of every command that starts in it.
+// The main window: the query box, the server box, the text view and the status bar, the tool bars
+// in their band container, and the handlers of every command that starts in it.
 //
 // How data flows: the run command hands the server box's text to the client socket CS; CSConnect
 // sends the query box's text; CSRead appends what arrives to ReceiveBuffer, cuts every complete
 // line at its LF, converts its kanji runs (JisToSjisLine) and appends it to the text view Info.
 // The server box's entries come from "Kelvane.LST" beside the executable, rewritten by the add
-// and delete buttons.
+// and delete buttons. Save As writes the text view's text to a file; the font command changes the
+// text view's font; Clear empties it.
 
 #include "ClientSocket.h"
 #include "ComboBox.h"
 #include "ControlBar.h"
 #include "Edit.h"
+#include "FontDialog.h"
 #include "Form.h"
 #include "Memo.h"
+#include "SaveDialog.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
@@ -25,19 +28,32 @@ class TKelvaneForm : public TForm {
     TKelvaneForm();
     ~TKelvaneForm() override;
 
-    // The components, created by the form description and owned by the window.
+    // The components, created by the form description in this order and owned by the window.
     TMemo* Info;
     TStatusBar* Sb;
     TControlBar* ControlBar1;
     TToolBar* ToolBar1;
     TComboBox* ServerList;
-    TToolButton* ToolButton3;
     TToolButton* ToolButton1;
     TToolButton* ToolButton2;
+    TToolButton* ToolButton3;
+    TToolBar* ToolBar2;
+    TToolButton* ToolButton4;
+    TToolButton* ToolButton5;
+    TToolButton* ToolButton6;
+    TToolButton* ToolButton7;
+    TToolBar* ToolBar3;
+    TToolButton* ToolButton8;
+    TToolButton* ToolButton9;
+    TToolButton* ToolButton10;
+    TClientSocket* CS;
     TToolBar* ToolBar4;
     TToolButton* ToolButton11;
     TEdit* InputData;
-    TClientSocket* CS;
+    TSaveDialog* SD;
+    TFontDialog* FD;
+    TToolButton* ToolButton12;
+    TToolButton* ToolButton13;
 
     // The lookup (Unit1Lookup.cpp).
     void ToolButton11Click(TComponent* Sender);
@@ -53,6 +69,12 @@ class TKelvaneForm : public TForm {
     // The server list (Unit1ServerList.cpp).
     void ToolButton1Click(TComponent* Sender);
     void ToolButton2Click(TComponent* Sender);
+
+    // The window's commands (Unit1Commands.cpp).
+    void SaveFileAsExecute(TComponent* Sender);
+    void F1Click(TComponent* Sender);
+    void ToolButton13Click(TComponent* Sender);
+    void ExitExecute(TComponent* Sender);
 
   private:
     // Builds every component with its settings and binds the handlers (Unit1Form.cpp).

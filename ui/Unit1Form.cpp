@@ -1,20 +1,35 @@
 // The main window's form description: every component with its settings, in declaration order,
-// and the handlers bound to their events.
+// and the handlers bound to their events. Places are client-area pixels at 96 pixels per inch.
 
 #include "SjisText.h"
 #include "Unit1.h"
 
+namespace {
+
+TFont WindowFont() {
+    return {SjisText("ＭＳ Ｐゴシック"), -12, {}, clWindowText, SHIFTJIS_CHARSET};
+}
+
+} // namespace
+
 void TKelvaneForm::CreateComponents() {
     using namespace std::placeholders;
     SetCaption("Kelvane ver3");
-    SetBounds(262, 107, 485, 359);
+    SetClientSize(477, 332); // the frame makes it 485 x 359 outside
+    SetPlace(262, 107);
+    SetBorderStyle(TFormBorderStyle::Sizeable);
+    SetColor(clBtnFace);
+    SetFont(WindowFont());
 
     Info = Make<TMemo>();
+    Info->SetBounds(0, 56, 477, 256);
     Info->SetText("Kelvane\r\n");
 
     Sb = Make<TStatusBar>();
+    Sb->SetBounds(0, 312, 477, 20);
 
     ControlBar1 = Make<TControlBar>();
+    ControlBar1->SetBounds(0, 0, 477, 56);
 
     ToolBar1 = Make<TToolBar>();
     ToolBar1->SetBounds(224, 2, 186, 22);
@@ -22,32 +37,57 @@ void TKelvaneForm::CreateComponents() {
     ServerList->SetBounds(0, 1, 129, 20);
     ServerList->SetText("whois.jprs.jp");
     ToolBar1->Add(ServerList);
-    ToolButton3 = Make<TToolButton>();
-    ToolButton3->MakeSeparator(8);
-    ToolBar1->Add(ToolButton3);
     ToolButton1 = Make<TToolButton>();
-    ToolButton1->SetCaption("+");
+    ToolButton1->SetBounds(137, 0, 23, 22);
+    ToolButton1->SetImageIndex(6);
     ToolButton1->SetHint(SjisText("サーバー追加"));
+    ToolButton1->SetShowHint(true);
     ToolButton1->OnClick = std::bind(&TKelvaneForm::ToolButton1Click, this, _1);
     ToolBar1->Add(ToolButton1);
     ToolButton2 = Make<TToolButton>();
-    ToolButton2->SetCaption("-");
+    ToolButton2->SetBounds(160, 0, 23, 22);
+    ToolButton2->SetImageIndex(2);
     ToolButton2->SetHint(SjisText("サーバー削除"));
+    ToolButton2->SetShowHint(true);
     ToolButton2->OnClick = std::bind(&TKelvaneForm::ToolButton2Click, this, _1);
     ToolBar1->Add(ToolButton2);
+    ToolButton3 = Make<TToolButton>();
+    ToolButton3->SetBounds(129, 0, 8, 22);
+    ToolButton3->SetStyle(TToolButtonStyle::Separator, 8);
+    ToolBar1->Add(ToolButton3);
+    ControlBar1->AddBand(ToolBar1, 224, 2);
 
-    ToolBar4 = Make<TToolBar>();
-    ToolBar4->SetBounds(278, 28, 28, 22);
-    ToolButton11 = Make<TToolButton>();
-    ToolButton11->SetCaption(SjisText("実行"));
-    ToolButton11->SetHint(SjisText("実行"));
-    ToolButton11->OnClick = std::bind(&TKelvaneForm::ToolButton11Click, this, _1);
-    ToolBar4->Add(ToolButton11);
+    ToolBar2 = Make<TToolBar>();
+    ToolBar2->SetBounds(319, 28, 129, 22);
+    ToolButton4 = Make<TToolButton>();
+    ToolButton4->SetBounds(0, 0, 23, 22);
+    ToolBar2->Add(ToolButton4);
+    ToolButton5 = Make<TToolButton>();
+    ToolButton5->SetBounds(23, 0, 23, 22);
+    ToolBar2->Add(ToolButton5);
+    ToolButton6 = Make<TToolButton>();
+    ToolButton6->SetBounds(46, 0, 23, 22);
+    ToolBar2->Add(ToolButton6);
+    ToolButton7 = Make<TToolButton>();
+    ToolButton7->SetBounds(69, 0, 23, 22);
+    ToolBar2->Add(ToolButton7);
 
-    InputData = Make<TEdit>();
-    InputData->SetBounds(11, 28, 254, 22);
-    InputData->SetHint(SjisText("検索データ"));
-    InputData->OnKeyPress = std::bind(&TKelvaneForm::InputDataKeyPress, this, _1, _2);
+    ToolBar3 = Make<TToolBar>();
+    ToolBar3->SetBounds(11, 2, 200, 22);
+    ToolBar3->SetShowCaptions(true);
+    ToolButton8 = Make<TToolButton>();
+    ToolButton8->SetBounds(0, 0, 67, 20); // sized to its caption
+    ToolButton8->SetCaption(SjisText("ファイル(&F)"));
+    ToolBar3->Add(ToolButton8);
+    ToolButton9 = Make<TToolButton>();
+    ToolButton9->SetBounds(67, 0, 50, 20);
+    ToolButton9->SetCaption(SjisText("編集(&E)"));
+    ToolBar3->Add(ToolButton9);
+    ToolButton10 = Make<TToolButton>();
+    ToolButton10->SetBounds(117, 0, 63, 20);
+    ToolButton10->SetCaption(SjisText("ヘルプ(&H)"));
+    ToolBar3->Add(ToolButton10);
+    ControlBar1->AddBand(ToolBar3, 11, 2);
 
     CS = Make<TClientSocket>();
     CS->ClientType = ctNonBlocking;
@@ -58,12 +98,48 @@ void TKelvaneForm::CreateComponents() {
     CS->OnRead = std::bind(&TKelvaneForm::CSRead, this, _1, _2);
     CS->OnError = std::bind(&TKelvaneForm::CSError, this, _1, _2, _3, _4);
 
-    // Bands: row 1 the server box, row 2 the query box and the run button.
-    ControlBar1->AddBand(ToolBar1, 0);
-    ControlBar1->AddBand(InputData, 1);
-    ControlBar1->AddBand(ToolBar4, 1);
+    ToolBar4 = Make<TToolBar>();
+    ToolBar4->SetBounds(278, 28, 28, 22);
+    ToolButton11 = Make<TToolButton>();
+    ToolButton11->SetBounds(0, 0, 23, 22);
+    ToolButton11->SetImageIndex(7);
+    ToolButton11->SetHint(SjisText("実行"));
+    ToolButton11->SetShowHint(true);
+    ToolButton11->OnClick = std::bind(&TKelvaneForm::ToolButton11Click, this, _1);
+    ToolBar4->Add(ToolButton11);
+
+    InputData = Make<TEdit>();
+    InputData->SetBounds(11, 28, 254, 22);
+    InputData->SetHint(SjisText("検索データ"));
+    InputData->SetShowHint(true);
+    InputData->OnKeyPress = std::bind(&TKelvaneForm::InputDataKeyPress, this, _1, _2);
+    ControlBar1->AddBand(InputData, 11, 28);
+    ControlBar1->AddBand(ToolBar4, 278, 28);
+
+    SD = Make<TSaveDialog>();
+    SD->DefaultExt = "txt";
+    SD->OverwritePrompt = true;
+
+    FD = Make<TFontDialog>();
+    FD->Font = WindowFont();
+    FD->Effects = true;
+
+    ToolButton12 = Make<TToolButton>();
+    ToolButton12->SetBounds(92, 0, 8, 22);
+    ToolButton12->SetStyle(TToolButtonStyle::Separator, 8);
+    ToolBar2->Add(ToolButton12);
+    ToolButton13 = Make<TToolButton>();
+    ToolButton13->SetBounds(100, 0, 23, 22);
+    ToolButton13->SetImageIndex(8);
+    ToolButton13->SetHint(SjisText("クリア"));
+    ToolButton13->SetShowHint(true);
+    ToolButton13->OnClick = std::bind(&TKelvaneForm::ToolButton13Click, this, _1);
+    ToolBar2->Add(ToolButton13);
+    ControlBar1->AddBand(ToolBar2, 319, 28);
+
     Align(ControlBar1, TAlign::Top);
     Align(Info, TAlign::Client);
     Align(Sb, TAlign::Bottom);
+    SetTabOrder({Info, ServerList, InputData});
     Info->SetFocus();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The status bar with its one simple panel, showing the latest status text.
+// The status bar with its one simple panel, showing the latest status text, and a size grip at its
+// right end. It is drawn in the desktop's status-bar font, never in its window's.
 
 #include "Control.h"
 
@@ -9,6 +10,8 @@ class QStatusBar;
 
 class TStatusBar : public TControl {
   public:
+    static constexpr int DefaultHeight = 20;
+
     TStatusBar();
 
     const std::string& SimpleText() const { return simpleText_; }

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Cp932.h"
+#include "ToolBar.h"
 
 #include <QToolButton>
 
@@ -9,18 +10,51 @@ TToolButton::TToolButton()
     : TControl(new QToolButton), button_(static_cast<QToolButton*>(Widget())) {
     button_->setAutoRaise(true);          // flat until the mouse is over it
     button_->setFocusPolicy(Qt::NoFocus); // Tab passes tool buttons by
+    button_->resize(DefaultWidth, DefaultHeight);
     QObject::connect(button_, &QToolButton::clicked, button_, [this] { Click(); });
 }
 
 void TToolButton::SetCaption(const std::string& caption) {
-    button_->setText(Cp932ToScreen(caption));
+    caption_ = caption;
+    Refresh();
 }
 
-void TToolButton::MakeSeparator(int width) {
-    button_->setEnabled(false);
-    button_->setFixedWidth(width);
+void TToolButton::SetStyle(TToolButtonStyle style, int separatorWidth) {
+    style_ = style;
+    if (style == TToolButtonStyle::Separator) {
+        button_->setEnabled(false);
+        button_->resize(separatorWidth, button_->height());
+    }
+    Refresh();
+}
+
+void TToolButton::SetImageIndex(int index) {
+    imageIndex_ = index;
+    Refresh();
+}
+
+void TToolButton::SetBar(const TToolBar* bar) {
+    bar_ = bar;
+    Refresh();
+}
+
+void TToolButton::Refresh() {
+    const bool captions = bar_ && bar_->ShowCaptions();
+    if (style_ == TToolButtonStyle::Separator) {
+        button_->setText({});
+        button_->setIcon({});
+        return;
+    }
+    button_->setToolButtonStyle(captions ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    button_->setText(captions ? Cp932ToScreen(caption_) : QString());
+    ShowImage(captions);
+}
+
+void TToolButton::ShowImage(bool captions) {
+    (void)captions; // IMAGES-PENDING
 }
 
 void TToolButton::Click() {
+    if (style_ == TToolButtonStyle::Separator) return;
     if (OnClick) RunEventHandler([this] { OnClick(this); });
 }

@@ -5,19 +5,55 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QProxyStyle>
+#include <QTranslator>
 #include <QWidget>
-#include <cctype>
 #include <climits>
 #include <csignal>
 #include <unistd.h>
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// Tooltips show after half a second, as on the desktop the program was made for.
+class DesktopStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The framework's own dialogs and buttons speak Japanese, as on a Japanese desktop.
+void SpeakJapanese(QApplication& qt) {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    for (const char* catalogue : {"qtbase_ja", "qt_ja"}) {
+        auto* translator = new QTranslator(&qt);
+        if (translator->load(QString::fromLatin1(catalogue),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv)
     : qt_(std::make_unique<QApplication>(argc, argv)) {
-    // The layout is drawn for this Japanese proportional gothic at 12 pixels.
+    // The forms are drawn for the Windows Japanese proportional gothic; its metric twin here is
+    // IPA's proportional gothic.
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+    QApplication::setStyle(new DesktopStyle);
+    SpeakJapanese(*qt_);
     // A write past a file-size limit is a write error to report, not a reason to end.
     signal(SIGXFSZ, SIG_IGN);
     Application = this;
@@ -34,12 +70,21 @@ std::string TApplication::ExeName() const {
 }
 
 std::string TApplication::Title() const {
-    std::string name = ExeName();
+    return TitleOf(ExeName());
+}
+
+// File names here are UTF-8; the title is Text like every other caption.
+std::string TApplication::TitleOf(const std::string& exeName) {
+    std::string name = exeName;
     name.erase(0, name.rfind('/') + 1);
     name = name.substr(0, name.find('.'));
-    for (std::size_t i = 1; i < name.size(); ++i)
-        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
-    return name;
+    QString title = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    if (title.size() > 1) title = title.left(1) + title.mid(1).toLower();
+    return ScreenToCp932(title);
+}
+
+void TApplication::SetIcon(const char* const* xpm) {
+    QApplication::setWindowIcon(QIcon(QPixmap(xpm)));
 }
 
 void TApplication::RegisterForm(TForm* form) {

@@ -22,6 +22,11 @@ class TApplication {
     // The executable's name without its folder, cut at its first ".", every character after the
     // first in lower case: "Kelvane" for ".../Kelvane".
     std::string Title() const;
+    // The same rule on a given path; the name is turned from the system's UTF-8 into Text.
+    static std::string TitleOf(const std::string& exeName);
+
+    // The application's icon (task bar, window switcher), an XPM picture.
+    void SetIcon(const char* const* xpm);
 
     // Makes `form` the main window when it is the first form created.
     void RegisterForm(TForm* form);

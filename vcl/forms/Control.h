@@ -1,7 +1,11 @@
 #pragma once
 // Base of the framework's components, and of the controls: a control stands for the Qt widget
-// behind it. The widget belongs to its parent widget; the wrapper only points to it.
+// behind it. The widget belongs to its parent widget; the wrapper only points to it. A control
+// keeps what the forms set on it (its hint, whether hints show, its own font) and shows it.
 
+#include "Font.h"
+
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -14,14 +18,38 @@ class TComponent {
 class TControl : public TComponent {
   public:
     QWidget* Widget() const { return widget_; }
+
+    // Place and size in pixels within the parent's client area.
     void SetBounds(int left, int top, int width, int height);
-    // A tooltip; only the controls that show hints get one.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+
+    // The hint shows as a tooltip only where ShowHint is on; a control takes ShowHint from its
+    // parent unless it sets its own, and the forms leave it off.
+    const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show);
+
+    // A font of the control's own; without one it takes its parent's.
+    void SetFont(const TFont& font);
+    TFont Font() const;
+
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
     void SetFocus();
+    bool Focused() const;
 
   protected:
     explicit TControl(QWidget* widget) : widget_(widget) {}
 
   private:
+    void ShowToolTip();
+
     QWidget* widget_;
+    std::string hint_;
+    bool showHint_ = false;
+    std::optional<TFont> font_;
 };

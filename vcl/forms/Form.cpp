@@ -2,7 +2,10 @@
 
 #include "Application.h"
 #include "Cp932.h"
+#include "ScreenGraphics.h"
 
+#include <QIcon>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -24,12 +27,57 @@ void TForm::SetCaption(const std::string& caption) {
     window_->setWindowTitle(Cp932ToScreen(caption));
 }
 
-void TForm::SetBounds(int left, int top, int width, int height) {
-    window_->setGeometry(left, top, width, height);
+void TForm::SetClientSize(int width, int height) {
+    window_->resize(width, height);
+}
+
+int TForm::ClientWidth() const {
+    return window_->width();
+}
+
+int TForm::ClientHeight() const {
+    return window_->height();
+}
+
+void TForm::SetPlace(int left, int top) {
+    window_->move(left, top); // a top-level widget's position is its frame's
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == TFormBorderStyle::Dialog) {
+        window_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
+        window_->setFixedSize(window_->size());
+    } else {
+        window_->setWindowFlags(Qt::Window);
+    }
+}
+
+void TForm::SetFont(const TFont& font) {
+    font_ = font;
+    window_->setFont(FontOnScreen(font));
+    QPalette palette = window_->palette();
+    palette.setColor(QPalette::WindowText, ColorOnScreen(font.Color));
+    window_->setPalette(palette);
+}
+
+void TForm::SetColor(TColor color) {
+    QPalette palette = window_->palette();
+    palette.setColor(QPalette::Window, ColorOnScreen(color));
+    window_->setPalette(palette);
+    window_->setAutoFillBackground(true);
+}
+
+void TForm::SetIcon(const char* const* xpm) {
+    window_->setWindowIcon(QIcon(QPixmap(xpm)));
 }
 
 void TForm::Show() {
     window_->show();
+}
+
+bool TForm::Visible() const {
+    return window_->isVisible();
 }
 
 void TForm::Close() {
@@ -47,5 +95,13 @@ void TForm::Align(TControl* control, TAlign align) {
     case TAlign::Bottom:
         layout_->addWidget(control->Widget());
         break;
+    }
+}
+
+void TForm::SetTabOrder(std::initializer_list<TControl*> order) {
+    const TControl* previous = nullptr;
+    for (TControl* control : order) {
+        if (previous) QWidget::setTabOrder(previous->Widget(), control->Widget());
+        previous = control;
     }
 }

@@ -2,9 +2,12 @@
 // A top-level window and the components it owns. Controls are stacked by their alignment: the
 // top ones first, then the one that fills the rest, then the bottom ones.
 
+#include "Color.h"
 #include "Control.h"
+#include "Font.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@ class QWidget;
 class QVBoxLayout;
 
 enum class TAlign { Top, Client, Bottom };
+enum class TFormBorderStyle { Sizeable, Dialog };
 
 class TForm {
   public:
@@ -24,8 +28,22 @@ class TForm {
     QWidget* Widget() const { return window_.get(); }
     std::string Caption() const;
     void SetCaption(const std::string& caption);
-    void SetBounds(int left, int top, int width, int height);
+    // The client area's size: the window manager's frame comes around it.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    // Where the frame's top-left corner goes on the screen.
+    void SetPlace(int left, int top);
+    void SetBorderStyle(TFormBorderStyle style);
+    // Every control takes this font unless it has one of its own.
+    void SetFont(const TFont& font);
+    TFont Font() const { return font_; }
+    void SetColor(TColor color);
+    // The window's icon, an XPM picture.
+    void SetIcon(const char* const* xpm);
+
     void Show();
+    bool Visible() const;
     void Close();
 
   protected:
@@ -38,10 +56,13 @@ class TForm {
     }
     // Places a control on the window by its alignment, in the order of the calls.
     void Align(TControl* control, TAlign align);
+    // Tab goes from each control to the next in this order, and from the last to the first.
+    void SetTabOrder(std::initializer_list<TControl*> order);
 
   private:
     std::unique_ptr<QWidget> window_;
     QVBoxLayout* layout_;
     int topCount_ = 0;
+    TFont font_;
     std::vector<std::unique_ptr<TComponent>> components_; // destroyed before the window
 };
