@@ -1,7 +1,9 @@
 #pragma once
-// A whois server for tests, on a loopback address and port 43 (tests run as root). For each
-// connection it takes the next script: it records the query up to its CR LF, sends the answer
-// in the scripted pieces with a short pause between them, then closes, resets or stays silent.
+// A whois server for tests, on a loopback address and port 43 (tests run as root), IPv4 or IPv6.
+// For each connection it takes the next script: it records the query up to its CR LF, sends the
+// answer in the scripted pieces with a pause between them, then closes, resets or stays silent.
+// Made with FullBacklog it never accepts and its queue is full, so a connection to it is never
+// made: the system drops the client's SYNs.
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -19,34 +21,36 @@
 
 class LoopbackWhoisServer {
   public:
-    enum class End { Close, Reset, Silent };
+    // Silent: until Finish is called. SilentUntilClosed: until the client closes, then the
+    // server takes the next connection.
+    enum class End { Close, Reset, Silent, SilentUntilClosed };
     struct Script {
         std::vector<std::string> pieces;
         End end = End::Close;
+        std::chrono::milliseconds pause{3}; // after each piece
     };
+    struct FullBacklog {};
 
     explicit LoopbackWhoisServer(const std::string& address) {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_port = htons(43);
-        inet_pton(AF_INET, address.c_str(), &at.sin_addr);
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
-            listen(listener_, 8) != 0) {
-            why_ = "cannot bind " + address + ":43 (" + std::strerror(errno) +
-                   "); these tests need root to use port 43";
+        if (Listen(address, 8)) thread_ = std::thread([this] { Loop(); });
+    }
+
+    LoopbackWhoisServer(const std::string& address, FullBacklog) {
+        // A queue of length 0 holds one connection that nobody accepts; every later SYN is
+        // dropped.
+        if (!Listen(address, 0)) return;
+        filler_ = socket(at_.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (connect(filler_, reinterpret_cast<sockaddr*>(&at_), atLength_) != 0) {
+            why_ = "cannot fill the queue of " + address + ":43 (" + std::strerror(errno) + ")";
             close(listener_);
             listener_ = -1;
-            return;
         }
-        thread_ = std::thread([this] { Loop(); });
     }
 
     ~LoopbackWhoisServer() {
         stop_ = true;
         if (thread_.joinable()) thread_.join();
+        if (filler_ >= 0) close(filler_);
         if (listener_ >= 0) close(listener_);
     }
 
@@ -69,6 +73,36 @@ class LoopbackWhoisServer {
     }
 
   private:
+    bool Listen(const std::string& address, int backlog) {
+        const bool v6 = address.find(':') != std::string::npos;
+        listener_ = socket(v6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int on = 1;
+        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        if (v6) {
+            setsockopt(listener_, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+            auto& at = reinterpret_cast<sockaddr_in6&>(at_);
+            at.sin6_family = AF_INET6;
+            at.sin6_port = htons(43);
+            inet_pton(AF_INET6, address.c_str(), &at.sin6_addr);
+            atLength_ = sizeof at;
+        } else {
+            auto& at = reinterpret_cast<sockaddr_in&>(at_);
+            at.sin_family = AF_INET;
+            at.sin_port = htons(43);
+            inet_pton(AF_INET, address.c_str(), &at.sin_addr);
+            atLength_ = sizeof at;
+        }
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&at_), atLength_) != 0 ||
+            listen(listener_, backlog) != 0) {
+            why_ = "cannot bind " + address + ":43 (" + std::strerror(errno) +
+                   "); these tests need root to use port 43";
+            close(listener_);
+            listener_ = -1;
+            return false;
+        }
+        return true;
+    }
+
     void Loop() {
         while (!stop_) {
             pollfd p{listener_, POLLIN, 0};
@@ -97,8 +131,9 @@ class LoopbackWhoisServer {
         }
         for (const auto& piece : script.pieces) {
             SendAll(fd, piece);
-            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+            std::this_thread::sleep_for(script.pause);
         }
+        if (script.end == End::SilentUntilClosed) WaitForClose(fd);
         if (script.end == End::Silent) {
             while (!stop_ && !Finishing())
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -116,6 +151,15 @@ class LoopbackWhoisServer {
             setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
         }
         close(fd);
+    }
+
+    void WaitForClose(int fd) {
+        char chunk[4096];
+        while (!stop_) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) continue;
+            if (recv(fd, chunk, sizeof chunk, 0) <= 0) return;
+        }
     }
 
     bool Finishing() {
@@ -148,6 +192,9 @@ class LoopbackWhoisServer {
     }
 
     int listener_ = -1;
+    int filler_ = -1;
+    sockaddr_storage at_{};
+    socklen_t atLength_ = 0;
     std::string why_;
     std::thread thread_;
     std::atomic<bool> stop_{false};

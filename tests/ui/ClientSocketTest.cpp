@@ -1,5 +1,6 @@
 // The client socket on its own, against a loopback whois server: the order of its events, when it
-// is active, and its settings while a connection is open.
+// is active, its settings while a connection is open, and the time-outs that keep a server from
+// holding it. Lookups by name and over IPv6 are in PrivateHostsTest.cpp.
 
 #include "ClientSocket.h"
 
@@ -10,6 +11,9 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace std::chrono_literals;
+using End = LoopbackWhoisServer::End;
 
 namespace {
 
@@ -112,6 +116,64 @@ TEST(ClientSocket, RefusedConnectionIsAConnectErrorWithoutDisconnect) {
     ASSERT_TRUE(r.WaitFor("error3:10061"));
     EXPECT_EQ(r.events, (std::vector<std::string>{"lookup-", "connecting-", "error3:10061"}));
     EXPECT_FALSE(cs.Active());
+}
+
+// The server's queue is full, so the handshake never completes.
+TEST(ClientSocket, ConnectionThatIsNeverMadeTimesOut) {
+    LoopbackWhoisServer server("127.0.0.35", LoopbackWhoisServer::FullBacklog{});
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    TClientSocket cs;
+    cs.Timeouts.Connect = 200ms;
+    Recorder r(cs);
+    cs.SetHost("127.0.0.35");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("error3:10060"));
+    QTest::qWait(20);
+    EXPECT_EQ(r.events, (std::vector<std::string>{"lookup-", "connecting-", "error3:10060"}));
+    EXPECT_FALSE(cs.Active());
+}
+
+// A server that accepts and never answers ends as a reset does, and the socket is free again.
+TEST(ClientSocket, SilentServerIsLeftAndTheNextLookupWorks) {
+    LoopbackWhoisServer server("127.0.0.36");
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    server.Add({{}, End::SilentUntilClosed});
+    server.Add({{"answer\r\n"}});
+    TClientSocket cs;
+    cs.Timeouts.Silence = 300ms;
+    Recorder r(cs);
+    cs.SetHost("127.0.0.36");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("disconnect-"));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"lookup-", "connecting-", "connect+",
+                                                  "error2:10060", "disconnect-"}));
+    EXPECT_FALSE(cs.Active());
+
+    r.events.clear();
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("disconnect-"));
+    EXPECT_EQ(r.received, "answer\r\n");
+    EXPECT_EQ(server.Queries(), (std::vector<std::string>{"q\r\n", "q\r\n"}));
+}
+
+// Every byte starts the silence anew: an answer whose bytes come half a time-out apart, for twice
+// the time-out in all, arrives whole.
+TEST(ClientSocket, TricklingAnswerIsNeverCut) {
+    LoopbackWhoisServer server("127.0.0.37");
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    TClientSocket cs;
+    cs.Timeouts.Silence = 1500ms;
+    server.Add({{"a", "b", "c", "\n"}, End::Close, cs.Timeouts.Silence / 2});
+    Recorder r(cs);
+    cs.SetHost("127.0.0.37");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("disconnect-"));
+    EXPECT_EQ(r.received, "abc\n");
+    for (const auto& e : r.events)
+        EXPECT_EQ(e.rfind("error", 0), std::string::npos) << e;
 }
 
 } // namespace

@@ -137,16 +137,6 @@ TEST_F(LookupTest, EmptyServerBoxEndsInTheErrorBox) {
     EXPECT_FALSE(form->CS->Active());
 }
 
-TEST_F(LookupTest, NameThatDoesNotResolveEndsInTheErrorBox) {
-    Lookup("no-such-host.invalid", "q");
-    ASSERT_TRUE(WaitFor([&] { return log.size() >= 3; }));
-    EXPECT_EQ(log,
-              (std::vector<std::string>{
-                  Searching(), "Disconneted",
-                  "box:'ASync Lookup' " +
-                      SjisText("API でWindows ソケットエラー: ホストが見つかりません (11001)")}));
-}
-
 TEST_F(LookupTest, RunWhileConnectedSameNameDoesNothingOtherNameFails) {
     LoopbackWhoisServer server("127.0.0.25");
     REQUIRE_BOUND(server);

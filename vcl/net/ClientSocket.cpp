@@ -4,19 +4,27 @@
 #include "SjisText.h"
 #include "Strings.h"
 
+#include <QTimer>
 #include <cerrno>
-#include <system_error>
+#include <sys/socket.h>
 
 namespace {
 
-// The errors that mean the server cannot be reached; anything else is a failure of the call.
+// The errors that mean the server cannot be reached at this address; anything else is a failure
+// of the call. A machine without IPv6 cannot make a socket for an IPv6 address, or has no source
+// address for it: that address is out of reach, and a name may have others.
 bool IsConnectFailure(int err) {
     return err == ECONNREFUSED || err == ETIMEDOUT || err == ENETUNREACH || err == EHOSTUNREACH ||
-           err == EHOSTDOWN || err == ECONNRESET || err == ENETDOWN;
+           err == EHOSTDOWN || err == ECONNRESET || err == ENETDOWN || err == EAFNOSUPPORT ||
+           err == EADDRNOTAVAIL;
 }
 
 std::string InUseMessage() {
     return SjisText("使用中のソケットは値を変更できません");
+}
+
+std::string NoSocketMessage() {
+    return SjisText("新しいソケットを作成できません");
 }
 
 const char* ApiName(TErrorEvent kind) {
@@ -34,12 +42,22 @@ const char* ApiName(TErrorEvent kind) {
     }
 }
 
+std::unique_ptr<QTimer> OneShotTimer(std::function<void()> expired) {
+    auto timer = std::make_unique<QTimer>();
+    timer->setSingleShot(true);
+    QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
+                     [expired = std::move(expired)] { RunEventHandler(expired); });
+    return timer;
+}
+
 } // namespace
 
 TClientSocket::TClientSocket()
-    : resolver_([this](std::uint32_t address, int error) {
-          RunEventHandler([&] { Resolved(address, error); });
-      }) {
+    : resolver_([this](const std::vector<TResolvedAddress>& addresses, int error) {
+          RunEventHandler([&] { Resolved(addresses, error); });
+      }),
+      connectTimer_(OneShotTimer([this] { ConnectTimedOut(); })),
+      silenceTimer_(OneShotTimer([this] { SilenceTimedOut(); })) {
     socket_.OnReadable = [this] { RunEventHandler([this] { Readable(); }); };
     socket_.OnWritable = [this] { RunEventHandler([this] { Writable(); }); };
     socket_.OnSendFailed = [this](int err) { ConnectionFailed(eeSend, err); };
@@ -70,34 +88,46 @@ void TClientSocket::SetActive(bool active) {
 
 void TClientSocket::StartAttempt() {
     resolver_.Cancel(); // an attempt still resolving or connecting is abandoned
+    CloseQuietly();
     state_ = State::Idle;
-    if (!socket_.Open()) throw ESocketError(SjisText("新しいソケットを作成できません"));
+    if (socket_.Open(AF_INET) != 0) throw ESocketError(NoSocketMessage());
     state_ = State::Resolving;
     Raise(OnLookup);
     if (host_.empty()) {
         CloseWithDisconnect();
         throw ESocketError(SjisText("アドレスが指定されていません"));
     }
-    try {
-        resolver_.Start(host_);
-    } catch (const std::system_error&) { // no thread for the lookup
+    if (!resolver_.Start(host_)) { // no thread for the lookup, or too many still running
         CloseWithDisconnect();
         throw ESocketError(WinSockErrorMessage(10055, "ASync Lookup"));
     }
 }
 
-void TClientSocket::Resolved(std::uint32_t address, int error) {
+void TClientSocket::Resolved(const std::vector<TResolvedAddress>& addresses, int error) {
     if (state_ != State::Resolving) return;
     if (error) {
         CloseWithDisconnect();
         throw ESocketError(WinSockErrorMessage(error, "ASync Lookup"));
     }
+    addresses_ = addresses;
+    next_ = 0;
     state_ = State::Connecting;
     Raise(OnConnecting);
     if (state_ != State::Connecting) return;
-    const int err = socket_.Connect(address, port_);
+    ConnectNext();
+}
+
+void TClientSocket::ConnectNext() {
+    const TResolvedAddress& to = addresses_[next_++];
+    int err = socket_.Open(to.Family());
+    if (err != 0 && !IsConnectFailure(err)) {
+        CloseWithDisconnect();
+        throw ESocketError(NoSocketMessage());
+    }
+    if (err == 0) err = socket_.Connect(to, port_);
     if (err == EINPROGRESS) {
         socket_.WatchWrite(true);
+        connectTimer_->start(Timeouts.Connect);
     } else if (err == 0 || IsConnectFailure(err)) {
         ConnectDone(err);
     } else {
@@ -107,15 +137,25 @@ void TClientSocket::Resolved(std::uint32_t address, int error) {
 }
 
 void TClientSocket::ConnectDone(int err) {
-    if (err) {
-        socket_.Close();
+    connectTimer_->stop();
+    if (err && next_ < addresses_.size()) {
+        ConnectNext();
+    } else if (err) {
+        CloseQuietly();
         state_ = State::Idle;
         ThrowIfLeft(eeConnect, NotifyError(eeConnect, WinSockErrorFromErrno(err)));
-        return;
+    } else {
+        state_ = State::Connected;
+        socket_.WatchRead(true);
+        silenceTimer_->start(Timeouts.Silence);
+        Raise(OnConnect);
     }
-    state_ = State::Connected;
-    socket_.WatchRead(true);
-    Raise(OnConnect);
+}
+
+void TClientSocket::ConnectTimedOut() {
+    if (state_ != State::Connecting) return;
+    socket_.WatchWrite(false);
+    ConnectDone(ETIMEDOUT);
 }
 
 void TClientSocket::Writable() {
@@ -131,6 +171,7 @@ void TClientSocket::Readable() {
     if (state_ != State::Connected) return;
     const int peek = socket_.PeekState();
     if (peek > 0) {
+        silenceTimer_->start(Timeouts.Silence); // the server is still answering
         Raise(OnRead);
     } else if (peek == 0) {
         CloseWithDisconnect(); // the server closes the connection to end the answer
@@ -139,6 +180,12 @@ void TClientSocket::Readable() {
         const bool closeNotice = err == ECONNRESET || err == ECONNABORTED || err == ETIMEDOUT;
         ConnectionFailed(closeNotice ? eeDisconnect : eeReceive, err);
     }
+}
+
+// A server that accepts and then says nothing ends as a reset does: the error, then the
+// disconnection, and the socket is free for the next lookup.
+void TClientSocket::SilenceTimedOut() {
+    if (state_ == State::Connected) ConnectionFailed(eeReceive, ETIMEDOUT);
 }
 
 int TClientSocket::NotifyError(TErrorEvent kind, int code) {
@@ -158,8 +205,14 @@ void TClientSocket::ConnectionFailed(TErrorEvent kind, int errnoValue) {
 
 void TClientSocket::CloseWithDisconnect() {
     state_ = State::Idle;
-    socket_.Close();
+    CloseQuietly();
     Raise(OnDisconnect);
+}
+
+void TClientSocket::CloseQuietly() {
+    connectTimer_->stop();
+    silenceTimer_->stop();
+    socket_.Close();
 }
 
 void TClientSocket::Raise(const TSocketNotifyEvent& event) {

@@ -1,10 +1,11 @@
 #include "CustomWinSocket.h"
 
+#include "HostResolver.h"
 #include "SocketError.h"
 
 #include <QSocketNotifier>
-#include <arpa/inet.h>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
@@ -28,10 +29,14 @@ TCustomWinSocket::~TCustomWinSocket() {
     Close();
 }
 
-bool TCustomWinSocket::Open() {
+int TCustomWinSocket::Open(int family) {
     Close();
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return false;
+    fd_ = socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) return errno;
+    if (family == AF_INET6) { // an IPv4 address written as IPv6 (::ffff:a.b.c.d) is reachable too
+        const int off = 0;
+        setsockopt(fd_, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+    }
     readNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     readNotifier_->setEnabled(false);
     QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, readNotifier_.get(), [this] {
@@ -43,15 +48,17 @@ bool TCustomWinSocket::Open() {
                      [this] {
                          if (OnWritable) OnWritable();
                      });
-    return true;
+    return 0;
 }
 
-int TCustomWinSocket::Connect(std::uint32_t address, int port) {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<std::uint16_t>(port));
-    to.sin_addr.s_addr = address;
-    if (connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) return 0;
+int TCustomWinSocket::Connect(const TResolvedAddress& to, int port) {
+    TResolvedAddress at = to;
+    const auto networkPort = htons(static_cast<std::uint16_t>(port));
+    if (at.Family() == AF_INET6)
+        reinterpret_cast<sockaddr_in6*>(&at.Address)->sin6_port = networkPort;
+    else
+        reinterpret_cast<sockaddr_in*>(&at.Address)->sin_port = networkPort;
+    if (connect(fd_, reinterpret_cast<const sockaddr*>(&at.Address), at.Length) == 0) return 0;
     return errno;
 }
 
@@ -147,13 +154,20 @@ void TCustomWinSocket::FlushOutput() {
 
 std::string TCustomWinSocket::RemoteAddress() const {
     if (fd_ < 0) return {};
-    sockaddr_in peer{};
+    sockaddr_storage peer{};
     socklen_t len = sizeof peer;
     if (getpeername(fd_, reinterpret_cast<sockaddr*>(&peer), &len) != 0) {
         if (errno == ENOTCONN) return {};
         throw ESocketError(WinSockErrorMessage(WinSockErrorFromErrno(errno), "getpeername"));
     }
-    char text[INET_ADDRSTRLEN];
-    return inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text) ? std::string(text)
-                                                                 : std::string();
+    char text[INET6_ADDRSTRLEN];
+    const void* bytes = &reinterpret_cast<const sockaddr_in*>(&peer)->sin_addr;
+    int family = AF_INET;
+    if (peer.ss_family == AF_INET6) {
+        const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_addr;
+        const bool mapped = IN6_IS_ADDR_V4MAPPED(&v6); // an IPv4 peer: its last four bytes
+        bytes = mapped ? static_cast<const void*>(v6.s6_addr + 12) : &v6;
+        family = mapped ? AF_INET : AF_INET6;
+    }
+    return inet_ntop(family, bytes, text, sizeof text) ? std::string(text) : std::string();
 }

@@ -3,12 +3,12 @@
 // moves bytes and tells its owner what the system reports; the owner keeps the state and raises
 // the events.
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 class QSocketNotifier;
+struct TResolvedAddress;
 
 class TCustomWinSocket {
   public:
@@ -22,14 +22,15 @@ class TCustomWinSocket {
     // Hands the bytes to the system and returns how many it took at once; the rest is queued and
     // sent as the system can take it, in order. A failure is reported to the owner.
     int SendText(const std::string& text);
-    // The connected peer's IPv4 address in dotted-decimal form; empty when not connected.
+    // The connected peer's address: dotted decimal for an IPv4 peer (also one reached through an
+    // IPv6 socket), the short form of RFC 5952 for an IPv6 peer; empty when not connected.
     std::string RemoteAddress() const;
 
     // Used by the owning client socket.
-    bool Open();                                  // false when no socket can be made
-    int Connect(std::uint32_t address, int port); // 0, EINPROGRESS or an errno value
-    int PendingError() const;                     // SO_ERROR: the outcome of a connect
-    int PeekState() const;                        // >0 data, 0 closed by the peer, <0 -errno
+    int Open(int family);                              // 0 or the errno of socket()
+    int Connect(const TResolvedAddress& to, int port); // 0, EINPROGRESS or an errno value
+    int PendingError() const;                          // SO_ERROR: the outcome of a connect
+    int PeekState() const;                             // >0 data, 0 closed by the peer, <0 -errno
     void WatchRead(bool on);
     void WatchWrite(bool on);
     void Close();

@@ -3,12 +3,14 @@
 #include "SocketError.h"
 
 #include <QSocketNotifier>
-#include <arpa/inet.h>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <deque>
 #include <mutex>
 #include <netdb.h>
 #include <sys/eventfd.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -17,17 +19,18 @@
 struct THostResolver::Channel {
     struct Answer {
         std::uint64_t id;
-        std::uint32_t address;
+        std::vector<TResolvedAddress> addresses;
         int error;
     };
     std::mutex lock;
     int wakeFd = -1; // -1 once the resolver is gone
     std::deque<Answer> answers;
+    std::atomic<int> running{0}; // lookup threads not yet finished
 
-    void Post(const Answer& answer) {
+    void Post(Answer answer) {
         std::lock_guard guard(lock);
         if (wakeFd < 0) return;
-        answers.push_back(answer);
+        answers.push_back(std::move(answer));
         const std::uint64_t one = 1;
         (void)!write(wakeFd, &one, sizeof one);
     }
@@ -35,28 +38,35 @@ struct THostResolver::Channel {
 
 namespace {
 
-void Resolve(const std::string& host, std::uint32_t& address, int& error) {
-    if (host.find('\0') != std::string::npos) { // no name holds a zero byte
-        error = 11001;
-        return;
-    }
+// A bracketed host is an IPv6 address as URLs write it ("[2001:db8::1]"); no name is looked up
+// for it.
+int Resolve(const std::string& host, std::vector<TResolvedAddress>& addresses) {
+    if (host.find('\0') != std::string::npos) return 11001; // no name holds a zero byte
     addrinfo hints{};
-    hints.ai_family = AF_INET; // the destination is the first IPv4 address
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &list);
-    if (rc != 0) {
-        error = WinSockErrorFromResolver(rc, errno);
-        return;
+    std::string name = host;
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
+        name = name.substr(1, name.size() - 2);
+        hints.ai_family = AF_INET6;
+        hints.ai_flags = AI_NUMERICHOST;
     }
-    error = 11004;
-    for (const addrinfo* a = list; a; a = a->ai_next)
-        if (a->ai_family == AF_INET) {
-            address = reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr;
-            error = 0;
-            break;
-        }
+    addrinfo* list = nullptr;
+    const int rc = getaddrinfo(name.c_str(), nullptr, &hints, &list);
+    if (rc != 0) return WinSockErrorFromResolver(rc, errno);
+    for (const addrinfo* a = list; a; a = a->ai_next) {
+        if (a->ai_family != AF_INET && a->ai_family != AF_INET6) continue;
+        TResolvedAddress address;
+        std::copy_n(reinterpret_cast<const char*>(a->ai_addr), a->ai_addrlen,
+                    reinterpret_cast<char*>(&address.Address));
+        address.Length = a->ai_addrlen;
+        addresses.push_back(address);
+    }
     freeaddrinfo(list);
+    // A name with an IPv4 address behaves as it always did when that address answers.
+    std::stable_partition(addresses.begin(), addresses.end(),
+                          [](const TResolvedAddress& a) { return a.Family() == AF_INET; });
+    return addresses.empty() ? 11004 : 0;
 }
 
 } // namespace
@@ -76,7 +86,7 @@ THostResolver::THostResolver(Done done)
         for (const auto& a : answers)
             if (a.id == current_) {
                 current_ = 0;
-                done_(a.address, a.error); // may destroy or restart this resolver: return now
+                done_(a.addresses, a.error); // may destroy or restart this resolver: return now
                 return;
             }
     });
@@ -89,16 +99,31 @@ THostResolver::~THostResolver() {
     channel_->wakeFd = -1;
 }
 
-void THostResolver::Start(const std::string& host) {
+bool THostResolver::Start(const std::string& host) {
+    current_ = 0;
+    // Only this thread adds to the count, so it cannot pass the bound between check and add.
+    if (channel_->running >= MaxLookupThreads) return false;
     const std::uint64_t id = ++lastId_;
+    ++channel_->running;
+    try {
+        std::thread([channel = channel_, host, id] {
+            Channel::Answer answer{id, {}, 0};
+            answer.error = Resolve(host, answer.addresses);
+            channel->Post(std::move(answer));
+            --channel->running;
+        }).detach();
+    } catch (const std::system_error&) {
+        --channel_->running;
+        return false;
+    }
     current_ = id;
-    std::thread([channel = channel_, host, id] {
-        Channel::Answer answer{id, 0, 0};
-        Resolve(host, answer.address, answer.error);
-        channel->Post(answer);
-    }).detach();
+    return true;
 }
 
 void THostResolver::Cancel() {
     current_ = 0;
+}
+
+int THostResolver::Running() const {
+    return channel_->running;
 }

@@ -147,7 +147,7 @@ std::string WinSockErrorText(int code) {
         text = "名前解決で回復できないエラーが発生しました";
         break;
     case 11004:
-        text = "ホスト名に IPv4 アドレスがありません";
+        text = "ホスト名にアドレスがありません";
         break;
     default:
         text = "ソケットエラーが発生しました";
