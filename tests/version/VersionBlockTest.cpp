@@ -106,8 +106,8 @@ TEST(VersionBlockWriter, WritesTheWindowsLayout) {
 
     Bytes want;
     want.W(236).W(52).W(0).S("VS_VERSION_INFO").Pad();            // 0..40
-    want.D(0xFEEF04BD).D(0x00010000).D(0x00010002).D(0x00030004); // 40
-    want.D(0x00050006).D(0x00070008).D(0x3F).D(2).D(4).D(1).D(0); // 56
+    want.D(0xFEEF04BD).D(0x00010000).D(0x00010002).D(0x00030004); // 40..56
+    want.D(0x00050006).D(0x00070008).D(0x3F).D(2).D(4).D(1).D(0); // 56..84
     want.D(1).D(2);                                               // 84..92
     want.W(76).W(0).W(1).S("StringFileInfo");                     // 92..128
     want.W(40).W(0).W(1).S("041103A4");                           // 128..152
