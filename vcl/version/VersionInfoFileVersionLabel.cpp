@@ -1,0 +1,4 @@
+#include "VersionInfoFileVersionLabel.h"
+
+TVersionInfoFileVersionLabel::TVersionInfoFileVersionLabel()
+    : TCustomVersionInfoLabel("FileVersion") {}

@@ -1,0 +1,4 @@
+#include "VersionInfoLegalCopyrightLabel.h"
+
+TVersionInfoLegalCopyrightLabel::TVersionInfoLegalCopyrightLabel()
+    : TCustomVersionInfoLabel("LegalCopyright") {}

@@ -1,0 +1,9 @@
+#pragma once
+// The version label for the string "LegalCopyright".
+
+#include "CustomVersionInfoLabel.h"
+
+class TVersionInfoLegalCopyrightLabel : public TCustomVersionInfoLabel {
+  public:
+    TVersionInfoLegalCopyrightLabel();
+};
