@@ -15,6 +15,7 @@
 #include "Edit.h"
 #include "FontDialog.h"
 #include "Form.h"
+#include "ImageList.h"
 #include "Memo.h"
 #include "SaveDialog.h"
 #include "StatusBar.h"
@@ -29,6 +30,7 @@ class TKelvaneForm : public TForm {
     ~TKelvaneForm() override;
 
     // The components, created by the form description in this order and owned by the window.
+    TImageList* ALIL;
     TMemo* Info;
     TStatusBar* Sb;
     TControlBar* ControlBar1;

@@ -1,6 +1,7 @@
 // The main window's form description: every component with its settings, in declaration order,
 // and the handlers bound to their events. Places are client-area pixels at 96 pixels per inch.
 
+#include "Images.h"
 #include "SjisText.h"
 #include "Unit1.h"
 
@@ -20,6 +21,11 @@ void TKelvaneForm::CreateComponents() {
     SetBorderStyle(TFormBorderStyle::Sizeable);
     SetColor(clBtnFace);
     SetFont(WindowFont());
+    SetIcon(IconPicture);
+
+    ALIL = Make<TImageList>();
+    for (TXpmData picture : ImageListPictures)
+        ALIL->Add(picture);
 
     Info = Make<TMemo>();
     Info->SetBounds(0, 56, 477, 256);
@@ -32,6 +38,7 @@ void TKelvaneForm::CreateComponents() {
     ControlBar1->SetBounds(0, 0, 477, 56);
 
     ToolBar1 = Make<TToolBar>();
+    ToolBar1->SetImages(ALIL);
     ToolBar1->SetBounds(224, 2, 186, 22);
     ServerList = Make<TComboBox>();
     ServerList->SetBounds(0, 1, 129, 20);
@@ -58,6 +65,7 @@ void TKelvaneForm::CreateComponents() {
     ControlBar1->AddBand(ToolBar1, 224, 2);
 
     ToolBar2 = Make<TToolBar>();
+    ToolBar2->SetImages(ALIL);
     ToolBar2->SetBounds(319, 28, 129, 22);
     ToolButton4 = Make<TToolButton>();
     ToolButton4->SetBounds(0, 0, 23, 22);
@@ -99,6 +107,7 @@ void TKelvaneForm::CreateComponents() {
     CS->OnError = std::bind(&TKelvaneForm::CSError, this, _1, _2, _3, _4);
 
     ToolBar4 = Make<TToolBar>();
+    ToolBar4->SetImages(ALIL);
     ToolBar4->SetBounds(278, 28, 28, 22);
     ToolButton11 = Make<TToolButton>();
     ToolButton11->SetBounds(0, 0, 23, 22);

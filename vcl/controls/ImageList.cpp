@@ -18,6 +18,10 @@ int TImageList::Add(const char* const* xpm) {
     return Count() - 1;
 }
 
+int TImageList::Count() const {
+    return static_cast<int>(images_.size());
+}
+
 QPixmap TImageList::Pixmap(int index) const {
     if (index < 0 || index >= Count()) return QPixmap();
     return QPixmap::fromImage(images_[index]);

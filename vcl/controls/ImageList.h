@@ -25,7 +25,7 @@ class TImageList : public TComponent {
     // Appends the picture and returns its index. Fails with EInvalidGraphic, adding nothing, when
     // the data is no XPM image or not 16 × 16 pixels.
     int Add(const char* const* xpm);
-    int Count() const { return static_cast<int>(images_.size()); }
+    int Count() const;
     int Width() const { return 16; }
     int Height() const { return 16; }
 

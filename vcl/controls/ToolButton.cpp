@@ -2,8 +2,10 @@
 
 #include "Application.h"
 #include "Cp932.h"
+#include "ImageList.h"
 #include "ToolBar.h"
 
+#include <QIcon>
 #include <QToolButton>
 
 TToolButton::TToolButton()
@@ -47,11 +49,9 @@ void TToolButton::Refresh() {
     }
     button_->setToolButtonStyle(captions ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
     button_->setText(captions ? Cp932ToScreen(caption_) : QString());
-    ShowImage(captions);
-}
-
-void TToolButton::ShowImage(bool captions) {
-    (void)captions; // IMAGES-PENDING
+    const TImageList* images = bar_ ? bar_->Images() : nullptr;
+    button_->setIcon(images && !captions ? images->Icon(imageIndex_) : QIcon());
+    button_->setIconSize(QSize(16, 16));
 }
 
 void TToolButton::Click() {

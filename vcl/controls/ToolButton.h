@@ -44,7 +44,6 @@ class TToolButton : public TControl {
 
   private:
     void Refresh();
-    void ShowImage(bool captions);
 
     QToolButton* button_;
     const TToolBar* bar_ = nullptr;
