@@ -31,10 +31,9 @@ void TKelvaneForm::CSConnect(TComponent*, TCustomWinSocket* Socket) {
 }
 
 void TKelvaneForm::CSRead(TComponent*, TCustomWinSocket* Socket) {
-    Info->Lines->BeginUpdate(); // one layout for all the lines of this read
+    const TMemoLines::TUpdate update(*Info->Lines); // one layout for all the lines of this read
     CutLines(ReceiveBuffer, Socket->ReceiveText(),
              [this](std::string line) { Info->Lines->Add(JisToSjisLine(std::move(line))); });
-    Info->Lines->EndUpdate();
 }
 
 // The server closes the connection to end the answer. Bytes after its last LF are its last line:

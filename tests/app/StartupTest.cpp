@@ -7,7 +7,11 @@
 #include "TempDir.h"
 #include "Unit1.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -113,6 +117,37 @@ TEST_F(ListFileTest, FailedSaveShowsTheErrorBoxAndKeepsTheFile) {
     EXPECT_EQ(boxes, std::vector<std::string>{SjisText("ファイル " + path + " を作成できません.")});
     EXPECT_EQ(Entries(form), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(ReadBytes(path), "a\r\n");
+}
+
+// Two names pasted into the server box and added make one entry: the text before the line break.
+TEST_F(ListFileTest, PastedLineBreakAddsOneEntry) {
+    WriteBytes(path, "a\r\n");
+    TKelvaneForm form;
+    QLineEdit* box = static_cast<QComboBox*>(form.ServerList->Widget())->lineEdit();
+    box->clear();
+    QGuiApplication::clipboard()->setText("whois.example\r\nwhois.second");
+    QKeyEvent ctrlV(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+    QCoreApplication::sendEvent(box, &ctrlV);
+    form.ToolButton1->Click();
+    EXPECT_EQ(Entries(form), (std::vector<std::string>{"a", "whois.example"}));
+    EXPECT_EQ(ReadBytes(path), "a\r\nwhois.example\r\n");
+}
+
+// A list file with a zero byte keeps every entry after an add; the box shows the zero byte as
+// "␀", and picking that entry gives its bytes back.
+TEST_F(ListFileTest, ZeroByteKeepsEveryEntry) {
+    using namespace std::string_literals;
+    WriteBytes(path, "a\r\nb\0junk\r\nc\r\n"s);
+    TKelvaneForm form;
+    EXPECT_EQ(Entries(form), (std::vector<std::string>{"a", "b\0junk"s, "c"}));
+    auto* combo = static_cast<QComboBox*>(form.ServerList->Widget());
+    EXPECT_EQ(combo->itemText(1).toStdU16String(), u"b\u2400junk");
+    form.ServerList->SetText("d");
+    form.ToolButton1->Click();
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\0junk\r\nc\r\nd\r\n"s);
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(form.ServerList->Text(), "b\0junk"s);
+    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace

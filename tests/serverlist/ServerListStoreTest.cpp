@@ -5,6 +5,7 @@
 #include "SjisText.h"
 #include "StringList.h"
 #include "TempDir.h"
+#include "WithoutLocks.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -109,11 +110,31 @@ TEST_F(StoreTest, DeleteOfTheOnlyEntryLeavesAnEmptyFile) {
     EXPECT_EQ(restarted.Count(), 0);
 }
 
-TEST_F(StoreTest, ZeroByteEndsTheListAndTheNextSaveDropsTheRest) {
+// A zero byte (a damaged or UTF-16 file) is part of its entry: an add or a delete changes only the
+// entry it names.
+TEST_F(StoreTest, ZeroBytesStayAndTheNextSaveKeepsEveryEntry) {
     Start("a\r\nb\0junk\r\nc\r\n"s);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"a", "b"}));
-    store.Add(entries, "d");
-    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nd\r\n");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a", "b\0junk"s, "c"}));
+    EXPECT_TRUE(store.Add(entries, "d"));
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\0junk\r\nc\r\nd\r\n"s);
+    EXPECT_TRUE(store.Delete(entries, "B\0JUNK"s));
+    EXPECT_EQ(ReadBytes(path), "a\r\nc\r\nd\r\n");
+}
+
+// On a file system without locks the list loads and saves.
+TEST_F(StoreTest, FileSystemWithoutLocks) {
+    WriteBytes(path, "a\r\n");
+    const int code = RunInChild([&] {
+        if (!WithoutLocks(ENOLCK)) return 9;
+        try {
+            store.Load(entries);
+            return entries.Count() == 1 && store.Add(entries, "b") ? 1 : 2;
+        } catch (...) {
+            return 3;
+        }
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\n");
 }
 
 TEST_F(StoreTest, LongEntriesAreRefusedWithoutWriting) {

@@ -3,8 +3,12 @@
 #include "SjisText.h"
 #include "Unit1.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -58,6 +62,12 @@ class LookupTest : public testing::Test {
         form->ServerList->SetText(server);
         form->InputData->SetText(query);
         form->ToolButton11->Click();
+    }
+
+    // The screen text of line `n` of the text view.
+    std::u16string ScreenLine(int n) const {
+        const auto* view = static_cast<QPlainTextEdit*>(form->Info->Widget());
+        return view->document()->findBlockByNumber(n).text().toStdU16String();
     }
 
     static std::string Searching() { return SjisText("サーバーを検索中"); }
@@ -214,24 +224,28 @@ TEST_F(LookupTest, RunWhileResolvingStartsAfresh) {
     EXPECT_EQ(form->Info->Text(), "Kelvane\r\nanswer\r\n");
 }
 
-// A zero byte (an invalid pair) shows as a geta mark; the rest of the line and its break stay.
-TEST_F(LookupTest, ZeroBytesShowAsGetaMarks) {
+// A zero byte (an invalid pair) shows as a symbol for null and comes back as the zero byte; the
+// rest of the line and its break stay.
+TEST_F(LookupTest, ZeroBytesShowAsSymbolsForNull) {
     LoopbackWhoisServer server("127.0.0.20");
     REQUIRE_BOUND(server);
     server.Add({{"a" + ESC + "$B\x24\x22 !" + ESC + "(Bz\r\nnext\r\n"}});
     Lookup("127.0.0.20", "q");
     ASSERT_TRUE(WaitForLog("Disconneted"));
-    EXPECT_EQ(form->Info->Text(), "Kelvane\r\na\x82\xa0" + SjisText("〓〓") + "z\r\nnext\r\n");
+    EXPECT_EQ(ScreenLine(1), u"a\u3042\u2400\u2400z");
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\na\x82\xa0\0\0z\r\nnext\r\n"s);
 }
 
-// Registries answering in UTF-8 are shown readably.
+// Registries answering in UTF-8 are shown readably, and their lines come back as they arrived.
 TEST_F(LookupTest, Utf8AnswerLinesAreReadable) {
     LoopbackWhoisServer server("127.0.0.21");
     REQUIRE_BOUND(server);
-    server.Add({{"[\xe5\x90\x8d\xe5\x89\x8d] \xe6\x97\xa5\xe6\x9c\xac\r\n"}});
+    const std::string answer = "[\xe5\x90\x8d\xe5\x89\x8d] \xe6\x97\xa5\xe6\x9c\xac\r\n";
+    server.Add({{answer}});
     Lookup("127.0.0.21", "q");
     ASSERT_TRUE(WaitForLog("Disconneted"));
-    EXPECT_EQ(form->Info->Text(), "Kelvane\r\n" + SjisText("[名前] 日本") + "\r\n");
+    EXPECT_EQ(ScreenLine(1), u"[\u540d\u524d] \u65e5\u672c");
+    EXPECT_EQ(form->Info->Text(), "Kelvane\r\n" + answer);
 }
 
 // A query larger than the socket takes at once still goes out whole.
@@ -259,6 +273,42 @@ TEST_F(LookupTest, EnterInTheQueryBoxRunsTheLookupOtherKeysType) {
     ASSERT_TRUE(WaitForLog("Disconneted"));
     EXPECT_EQ(form->InputData->Text(), "jprs.jp");
     EXPECT_EQ(server.Queries(), std::vector<std::string>{"jprs.jp\r\n"});
+}
+
+// The key handler itself: Enter (13) becomes 0 and starts the lookup at once; every other key
+// passes unchanged and starts nothing.
+TEST_F(LookupTest, KeyPressHandlerTakesEnterOnly) {
+    LoopbackWhoisServer server("127.0.0.50");
+    REQUIRE_BOUND(server);
+    server.Add({{"ok\r\n"}});
+    form->ServerList->SetText("127.0.0.50");
+    const struct {
+        char key, after;
+        bool lookup;
+    } cases[] = {{'a', 'a', false}, {' ', ' ', false},       {10, 10, false}, {27, 27, false},
+                 {0, 0, false},     {'\x8a', '\x8a', false}, {13, 0, true}};
+    for (const auto& c : cases) {
+        char key = c.key;
+        form->InputDataKeyPress(form->InputData, key);
+        EXPECT_EQ(key, c.after) << int(c.key);
+        EXPECT_EQ(!log.empty() && log.front() == Searching(), c.lookup) << int(c.key);
+    }
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(server.Queries().size(), 1u);
+}
+
+// A text pasted into the query box with a line break sends one query line: the text before it.
+TEST_F(LookupTest, PastedLineBreakEndsTheQuery) {
+    LoopbackWhoisServer server("127.0.0.51");
+    REQUIRE_BOUND(server);
+    server.Add({{"ok\r\n"}});
+    form->ServerList->SetText("127.0.0.51");
+    QGuiApplication::clipboard()->setText("example.jp\r\nsecond");
+    QTest::keyClick(form->InputData->Widget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->InputData->Text(), "example.jp");
+    form->ToolButton11->Click();
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+    EXPECT_EQ(server.Queries(), std::vector<std::string>{"example.jp\r\n"});
 }
 
 } // namespace

@@ -3,14 +3,56 @@
 #include "Unit1.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
+
+QPlainTextEdit* View(const TKelvaneForm& form) {
+    return static_cast<QPlainTextEdit*>(form.Info->Widget());
+}
+
+// The screen text of line `n` of the view.
+std::u16string ScreenLine(const TKelvaneForm& form, int n) {
+    return View(form)->document()->findBlockByNumber(n).text().toStdU16String();
+}
+
+// Puts the caret into line `n` of the view, `offset` characters in.
+void PutCaret(const TKelvaneForm& form, int n, int offset) {
+    QTextCursor caret(View(form)->document()->findBlockByNumber(n));
+    caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, offset);
+    View(form)->setTextCursor(caret);
+}
+
+// Types `text` into the view, a key press for each character.
+void Type(const TKelvaneForm& form, const std::u16string& text) {
+    for (char16_t c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
+        QApplication::sendEvent(View(form), &press);
+    }
+}
+
+// An answer as it may arrive: code page 932, UTF-8 and invalid bytes, each line with its CR.
+const std::vector<std::string> kMixedAnswer = {
+    "Domain Name: EXAMPLE.JP\r",
+    "[\x93\x6f\x98\x5e\x8e\xd2\x96\xbc] \xb6\xc5\r",    // code page 932
+    "Registrant: J\xc3\xbcrgen M\xc3\xbcller\r",        // UTF-8 outside the code page
+    "Name: \xea\xa0\x81\x40\r",                         // 槇 and an ideographic space
+    "\xed\x95\x9c\xea\xb8\x80 \xf0\x9f\x98\x80\r",      // Hangul and an emoji
+    "bad \x80\xff\x82 \0zero\0 a\rb\r"s,                // invalid bytes, zeros, a lone CR
+    "Jos\xc3\xa9\xc2\xa0x\xe2\x80\xa8y\xe2\x80\xa9z\r", // no-break space, U+2028, U+2029
+    "\xed\x40\xfa\x54\r",                               // duplicates Windows writes otherwise
+    "no CR at the end",
+};
 
 TEST(TextView, FreshWindow) {
     TKelvaneForm form;
@@ -75,6 +117,90 @@ TEST(TextView, LineBreaksAroundAppendedLines) {
             form.Info->Lines->Add(line);
         EXPECT_EQ(form.Info->Text(), c.want) << c.start;
     }
+}
+
+// An answer that nobody edited comes back byte for byte, however it is encoded; each line ends
+// in CR LF as the append rule makes it.
+TEST(TextView, UneditedAnswerComesBackAsItArrived) {
+    TKelvaneForm form;
+    std::string want = "Kelvane\r\n";
+    for (const std::string& line : kMixedAnswer) {
+        form.Info->Lines->Add(line);
+        want += line.back() == '\r' ? line + "\n" : line + "\r\n";
+    }
+    EXPECT_EQ(form.Info->Text(), want);
+    EXPECT_EQ(ScreenLine(form, 3), u"Registrant: J\u00fcrgen M\u00fcller");
+    EXPECT_EQ(ScreenLine(form, 4), u"Name: \u69c7\u3000");
+    EXPECT_EQ(ScreenLine(form, 6), u"bad \uf780\uf7ff\uf782 \u2400zero\u2400 a\u240db");
+    EXPECT_EQ(View(form)->document()->blockCount(), 1 + 9 + 1); // nothing broke a line in two
+}
+
+// Text typed into a line takes the line's encoding; a line the user makes is code page 932, and
+// the halves of a line broken in two keep its encoding.
+TEST(TextView, TypedTextTakesItsLineEncoding) {
+    TKelvaneForm form;
+    form.Info->SetText("");
+    form.Info->Lines->Add("J\xc3\xbcrgen M\xc3\xbcller"); // UTF-8, line 0
+    form.Info->Lines->Add("\x93\xfa\x96\x7b");            // code page 932, line 1
+    View(form)->setFocus();
+
+    PutCaret(form, 0, 6);
+    Type(form, u"\u00e9");
+    PutCaret(form, 1, 2);
+    Type(form, u"\u00e9\u65e5");
+    EXPECT_EQ(form.Info->Text(),
+              "J\xc3\xbcrgen\xc3\xa9 M\xc3\xbcller\r\n\x93\xfa\x96\x7b?\x93\xfa\r\n");
+
+    PutCaret(form, 0, 7);
+    QTest::keyClick(View(form), Qt::Key_Return); // "Jürgené" and " Müller"
+    PutCaret(form, 1, 7);
+    QTest::keyClick(View(form), Qt::Key_Return); // a new line after " Müller"
+    Type(form, u"\u00fc");
+    EXPECT_EQ(form.Info->Text(), "J\xc3\xbcrgen\xc3\xa9\r\n M\xc3\xbcller\r\n?\r\n"
+                                 "\x93\xfa\x96\x7b?\x93\xfa\r\n");
+}
+
+// Undo brings a deleted line back with its encoding.
+TEST(TextView, UndoBringsALineBackWithItsEncoding) {
+    TKelvaneForm form;
+    form.Info->Lines->Add("M\xc3\xbcller");
+    form.Info->Lines->Add("\xed\x40");
+    const std::string before = form.Info->Text();
+    View(form)->setFocus();
+    QTextCursor lines(View(form)->document()->findBlockByNumber(1));
+    lines.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
+    View(form)->setTextCursor(lines);
+    QTest::keyClick(View(form), Qt::Key_Delete);
+    EXPECT_EQ(form.Info->Text(), "Kelvane\r\n");
+    QTest::keyClick(View(form), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form.Info->Text(), before);
+}
+
+// The view's own text keeps its lone CRs and zero bytes, shown by their stand-ins.
+TEST(TextView, SetTextKeepsLoneCrsAndZeroBytes) {
+    TKelvaneForm form;
+    const std::string text = "a\rb\r\n\0\r\n\x82\xa0"s;
+    form.Info->SetText(text);
+    EXPECT_EQ(form.Info->Text(), text);
+    EXPECT_EQ(ScreenLine(form, 0), u"a\u240db");
+    form.Info->SetText("x\ny");
+    EXPECT_EQ(form.Info->Text(), "x\r\ny");
+}
+
+// An exception while an update is open (an allocation failure on a hostile line) does not leave
+// it open: the next line is shown with the caret after it.
+TEST(TextView, UpdateEndsWhenAnExceptionLeavesIt) {
+    TKelvaneForm form;
+    try {
+        const TMemoLines::TUpdate update(*form.Info->Lines);
+        form.Info->Lines->Add("one");
+        throw std::runtime_error("no memory");
+    } catch (const std::runtime_error&) {
+    }
+    View(form)->moveCursor(QTextCursor::Start);
+    form.Info->Lines->Add("two");
+    EXPECT_EQ(form.Info->Text(), "Kelvane\r\none\r\ntwo\r\n");
+    EXPECT_EQ(View(form)->textCursor().position(), View(form)->document()->characterCount() - 1);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include "SjisText.h"
 #include "StringList.h"
 #include "TempDir.h"
+#include "WithoutLocks.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <vector>
@@ -42,7 +44,8 @@ const ReadCase kReadCases[] = {
     {"LastLineWithoutLineEnd", "a\r\nb", {"a", "b"}},
     {"OnlyALineEnd", "\r\n", {""}},
     {"Empty", "", {}},
-    {"EndsAtZeroByte", "a\r\nb\0c\r\nd\r\n"s, {"a", "b"}},
+    {"ZeroBytesStayInTheirEntries", "a\r\nb\0c\r\n\0\r\nd\r\n"s, {"a", "b\0c"s, "\0"s, "d"}},
+    {"Utf16", "a\0b\0\r\0\n\0"s, {"a\0b\0"s, "\0"s, "\0"s}},
     {"BlanksKept", " a \r\n\tb\r\n", {" a ", "\tb"}},
     {"JapaneseBytes", "\x93\xfa\x96\x7b\r\n\x83\x41\r\n", {"\x93\xfa\x96\x7b", "\x83\x41"}},
     {"DuplicatesKept", "a\r\nA\r\na\r\n", {"a", "A", "a"}},
@@ -68,10 +71,10 @@ TEST(Strings, SavesEveryEntryWithCrLf) {
     TStringList list;
     list.SaveToFile(dir / "l");
     EXPECT_EQ(ReadBytes(dir / "l"), ""); // an empty list is an empty file
-    for (const char* e : {"a", "", " b ", "\x93\xfa\x96\x7b"})
+    for (const std::string& e : {"a"s, ""s, " b "s, "\x93\xfa\x96\x7b"s, "z\0z"s})
         list.Add(e);
     list.SaveToFile(dir / "l");
-    EXPECT_EQ(ReadBytes(dir / "l"), "a\r\n\r\n b \r\n\x93\xfa\x96\x7b\r\n");
+    EXPECT_EQ(ReadBytes(dir / "l"), "a\r\n\r\n b \r\n\x93\xfa\x96\x7b\r\nz\0z\r\n"s);
     EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
@@ -175,6 +178,63 @@ TEST(FileUtils, ReplacingKeepsTheFileMode) {
     WriteFileReplacing(path, "new\r\n");
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+}
+
+// On a file system without locks the file is read and replaced without them; only a conflict
+// means that another program holds it.
+TEST(FileUtils, FileSystemWithoutLocks) {
+    const struct {
+        int error;
+        bool heldByAnother;
+    } cases[] = {{ENOLCK, false}, {EOPNOTSUPP, false}, {ENOSYS, false},    {EINVAL, false},
+                 {EAGAIN, true},  {EACCES, true},      {EWOULDBLOCK, true}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = dir / "Kelvane.LST";
+        WriteBytes(path, "a\r\n");
+        const int code = RunInChild([&] {
+            if (!WithoutLocks(c.error)) return 9;
+            int outcome = 0;
+            try {
+                outcome |= ReadFileShared(path) == "a\r\n" ? 1 : 4;
+            } catch (const EFOpenError&) {
+            }
+            try {
+                WriteFileReplacing(path, "b\r\n");
+                outcome |= 2;
+            } catch (const EFCreateError&) {
+            }
+            return outcome;
+        });
+        EXPECT_EQ(code, c.heldByAnother ? 0 : 3) << strerror(c.error);
+        EXPECT_EQ(ReadBytes(path), c.heldByAnother ? "a\r\n" : "b\r\n") << strerror(c.error);
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    }
+}
+
+// In a folder where no file may be created, a file that may be written is written in place; one
+// that may not is refused.
+TEST(FileUtils, ReadOnlyFolderWritesTheFileInPlace) {
+    for (const bool fileWritable : {true, false}) {
+        TempDir dir;
+        const std::string path = dir / "Kelvane.LST";
+        WriteBytes(path, "old entry\r\n");
+        std::filesystem::permissions(path, std::filesystem::perms(fileWritable ? 0666 : 0444));
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms(0555));
+        const int code = RunInChild([&] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 9; // nobody
+            try {
+                WriteFileReplacing(path, "new\r\n");
+                return 1;
+            } catch (const EFCreateError&) {
+                return 2;
+            }
+        });
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms(0700));
+        EXPECT_EQ(code, fileWritable ? 1 : 2);
+        EXPECT_EQ(ReadBytes(path), fileWritable ? "new\r\n" : "old entry\r\n");
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ComboBox.h"
 
 #include "Cp932.h"
+#include "SingleLineValidator.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,6 +10,7 @@ TComboBox::TComboBox() : TControl(new QComboBox), combo_(static_cast<QComboBox*>
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert); // Enter does not add entries
     combo_->setMaxVisibleItems(8);
+    combo_->setValidator(new SingleLineValidator(combo_)); // a pasted line break ends the paste
     Items = std::make_unique<TComboBoxStrings>(combo_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Cp932.h"
+#include "SingleLineValidator.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -40,6 +41,7 @@ class KeyFilter : public QObject {
 
 TEdit::TEdit() : TControl(new QLineEdit), edit_(static_cast<QLineEdit*>(Widget())) {
     edit_->setMaxLength(std::numeric_limits<int>::max()); // no limit of its own
+    edit_->setValidator(new SingleLineValidator(edit_));  // a pasted line break ends the paste
     keyFilter_ = std::make_unique<KeyFilter>(*this);
     edit_->installEventFilter(keyFilter_.get());
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The single-line edit box, with the key-press event the forms use to catch Enter.
+// The single-line edit box, with the key-press event the forms use to catch Enter. Its text never
+// holds a line break: a paste is cut at its first one.
 
 #include "Control.h"
 

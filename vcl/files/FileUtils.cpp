@@ -32,13 +32,20 @@ EFCreateError CreateError(const std::string& path) {
 
 // Programs on Linux lock files in two ways that do not see each other, fcntl record locks and
 // flock; both are taken, without waiting. The fcntl lock is an open-file-description lock, so it
-// belongs to this descriptor alone and ends when it is closed.
+// belongs to this descriptor alone and ends when it is closed. Only a conflict means that another
+// program holds the file; a file system that has no locks (or a kernel without
+// open-file-description locks) says so with another error, and then the file is used without that
+// lock.
+bool HeldByAnother(int error) {
+    return error == EAGAIN || error == EACCES || error == EWOULDBLOCK;
+}
+
 bool LockWhole(int fd, bool exclusive) {
     struct flock range {};
     range.l_type = exclusive ? F_WRLCK : F_RDLCK;
     range.l_whence = SEEK_SET;
-    if (fcntl(fd, F_OFD_SETLK, &range) != 0) return false;
-    return flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0;
+    if (fcntl(fd, F_OFD_SETLK, &range) != 0 && HeldByAnother(errno)) return false;
+    return flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0 || !HeldByAnother(errno);
 }
 
 class FileDescriptor {
@@ -87,6 +94,13 @@ std::string ResolvedTarget(const std::string& path) {
     return resolved;
 }
 
+// Writes `bytes` over the file itself, for a folder where no temporary file may be created. A write
+// that stops short leaves the file with what was written.
+void WriteInPlace(int fd, const std::string& bytes) {
+    if (ftruncate(fd, 0) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0)
+        throw EWriteError(SjisText("ストリームへの書き込みエラー"));
+}
+
 } // namespace
 
 std::string ExtractFilePath(const std::string& path) {
@@ -126,7 +140,13 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
 
     std::string tempName;
     FileDescriptor temp(CreateTemporary(target, tempName));
-    if (temp.get() < 0) throw CreateError(path);
+    if (temp.get() < 0) {
+        // A file the user may write in a folder where they may not create one: write it in place,
+        // as a plain save does, rather than refuse to save at all.
+        if ((errno == EACCES || errno == EPERM) && held.get() >= 0)
+            return WriteInPlace(held.get(), bytes);
+        throw CreateError(path);
+    }
 
     bool written = WriteAll(temp.get(), bytes);
     if (written && held.get() >= 0) written = fchmod(temp.get(), old.st_mode & 07777) == 0;

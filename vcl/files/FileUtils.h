@@ -12,13 +12,15 @@ std::string ExtractFilePath(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Reads the whole file. Others may read it meanwhile but not write it: a file that another
-// process holds locked for writing cannot be read. Fails with EFOpenError
-// "ファイル %s は開けません".
+// process holds locked for writing cannot be read (on a file system without locks it is read
+// unlocked). Fails with EFOpenError "ファイル %s は開けません".
 std::string ReadFileShared(const std::string& path);
 
 // Replaces the file's content with `bytes`: they go to a temporary file in the same folder, which
 // is renamed over `path` only when every byte is written and flushed. The file is held alone while
 // it is replaced. Fails with EFCreateError "ファイル %s を作成できません" when the file cannot be
 // created or is held by another process, with EWriteError "ストリームへの書き込みエラー" when the
-// write stops short; either way the previous file stays whole and no temporary file is left.
+// write stops short; either way the previous file stays whole and no temporary file is left. In a
+// folder where no file may be created but the file itself may be written, the file is written in
+// place; a write that stops short there leaves what was written.
 void WriteFileReplacing(const std::string& path, const std::string& bytes);

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char16_t StandInBase = 0xF700; // byte b (0x80..0xFF) shows as U+F700 + b
 constexpr std::uint16_t Unmapped = 0xFFFF;
 
 // Microsoft's code page 932 table, read once from glibc's "CP932" converter (which carries that
@@ -23,6 +22,7 @@ class Cp932Table {
         isLead.fill(false);
         doubleChar.fill(0);
         toCp932.fill(Unmapped);
+        foldingLead.fill(false);
 
         iconv_t cd = iconv_open("UTF-16LE", "CP932");
         if (cd == reinterpret_cast<iconv_t>(-1))
@@ -34,6 +34,7 @@ class Cp932Table {
                 for (int trail = 0; trail < 0x100; ++trail)
                     ReadDouble(cd, lead, trail);
         iconv_close(cd);
+        single[0] = ZeroByteStandIn;
         BuildEncoder();
     }
 
@@ -42,6 +43,7 @@ class Cp932Table {
     std::array<bool, 256> isLead;
     std::array<char16_t, 65536> doubleChar;   // 0: no character
     std::array<std::uint16_t, 65536> toCp932; // code unit to byte (< 0x100) or lead<<8|trail
+    std::array<bool, 256> foldingLead;        // leads of codes that come back in another form
 
   private:
     // One character of `len` bytes decoded by iconv: its single UTF-16 unit, or -1 for invalid,
@@ -98,7 +100,12 @@ class Cp932Table {
         visit(0xF0, 0xF9);
         visit(0xED, 0xEF);
         for (int b = 0x80; b < 0x100; ++b)
-            toCp932[StandInBase + b] = static_cast<std::uint16_t>(b);
+            toCp932[ByteStandIn(static_cast<unsigned char>(b))] = static_cast<std::uint16_t>(b);
+        toCp932[0] = 0;
+        toCp932[ZeroByteStandIn] = 0;
+        for (int code = 0x8100; code < 0x10000; ++code)
+            if (doubleChar[code] && toCp932[doubleChar[code]] != code)
+                foldingLead[code >> 8] = true;
     }
 };
 
@@ -107,52 +114,45 @@ const Cp932Table& Table() {
     return *table;
 }
 
-char16_t StandIn(unsigned char b) {
-    return static_cast<char16_t>(StandInBase + b);
-}
-
 } // namespace
 
-QString Cp932ToScreen(std::string_view text) {
+QString Cp932ToScreen(std::string_view text, bool* folds) {
     const Cp932Table& t = Table();
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
     const std::size_t n = text.size();
+    QString out(static_cast<qsizetype>(n), Qt::Uninitialized);
+    QChar* const begin = out.data();
+    QChar* to = begin;
     for (std::size_t i = 0; i < n; ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (t.isSingle[b]) {
-            out.append(QChar(t.single[b]));
+            *to++ = QChar(t.single[b]);
         } else if (t.isLead[b] && i + 1 < n) {
-            const char16_t u = t.doubleChar[b << 8 | static_cast<unsigned char>(text[i + 1])];
+            const int code = b << 8 | static_cast<unsigned char>(text[i + 1]);
+            const char16_t u = t.doubleChar[code];
             if (u) {
-                out.append(QChar(u));
+                *to++ = QChar(u);
                 ++i;
+                if (folds && t.foldingLead[b] && t.toCp932[u] != code) *folds = true;
             } else {
-                out.append(QChar(StandIn(b))); // the trail byte is read again on its own
+                *to++ = QChar(ByteStandIn(b)); // the trail byte is read again on its own
             }
         } else {
-            out.append(QChar(StandIn(b)));
+            *to++ = QChar(ByteStandIn(b));
         }
     }
+    out.truncate(to - begin);
     return out;
 }
 
-QString AnswerLineToScreen(std::string_view line) {
-    bool eightBit = false;
-    for (char c : line)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            eightBit = true;
-            break;
-        }
-    if (eightBit && IsValidUtf8(line))
-        return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-    return Cp932ToScreen(line);
-}
-
-std::string ScreenToCp932(const QString& screen) {
-    const Cp932Table& t = Table();
+std::string ScreenToCp932(QStringView screen) {
     std::string out;
     out.reserve(static_cast<std::size_t>(screen.size()));
+    AppendScreenToCp932(screen, out);
+    return out;
+}
+
+void AppendScreenToCp932(QStringView screen, std::string& out) {
+    const Cp932Table& t = Table();
     const qsizetype n = screen.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = screen.at(i).unicode();
@@ -172,7 +172,6 @@ std::string ScreenToCp932(const QString& screen) {
             out += static_cast<char>(code & 0xFF);
         }
     }
-    return out;
 }
 
 bool IsValidUtf8(std::string_view bytes) {

@@ -54,7 +54,6 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
     std::vector<std::string> lines;
     std::size_t at = 0;
     while (at < text.size()) {

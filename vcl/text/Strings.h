@@ -2,9 +2,10 @@
 // A list of Text entries and what every such list offers: find without regard to letter case,
 // append, remove, and the list's text form, read from and written to files.
 //
-// The text form: every entry followed by CR LF. Read back, the text ends at its first zero byte,
-// lines end at CR LF, CR or LF (one CR, then one LF, is stepped over after each line, so LF CR is
-// two line ends), every line is an entry, an empty one too, and a final line end adds none.
+// The text form: every entry followed by CR LF. Read back, lines end at CR LF, CR or LF (one CR,
+// then one LF, is stepped over after each line, so LF CR is two line ends), every line is an
+// entry, an empty one too, and a final line end adds none. A zero byte is part of its entry like
+// any other byte, so a damaged or UTF-16 file loses nothing when it is written back.
 
 #include <string>
 #include <string_view>
