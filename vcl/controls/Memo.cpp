@@ -81,6 +81,7 @@ void TMemoLines::Add(const std::string& line) {
     cursor.beginEditBlock();
     memo_.AppendLine(cursor, view, bytes);
     cursor.endEditBlock();
+    memo_.Edit()->document()->clearUndoRedoStacks();
     memo_.Edit()->setTextCursor(cursor);
 }
 
@@ -96,6 +97,7 @@ void TMemoLines::EndUpdate() {
         const TMemo::TOwnEdit own(memo_);
         batch_->endEditBlock();
     }
+    memo_.Edit()->document()->clearUndoRedoStacks();
     batch_->movePosition(QTextCursor::End);
     memo_.Edit()->setTextCursor(*batch_); // the caret follows, a selection is given up
     batch_.reset();

@@ -22,7 +22,8 @@ class TMemoLines {
     // Appends `line` at the end and puts the caret after it, giving up any selection. The line is
     // followed by CR LF, or, when the text does not end with a line break, preceded by one. A
     // trailing CR is shown as the line break it stands before and comes back as the CR of that
-    // line break.
+    // line break. An appended line is no change of the user's: it cannot be undone, and it leaves
+    // nothing to undo.
     void Add(const std::string& line);
 
     // Lines added between BeginUpdate and EndUpdate are laid out and shown together at the end,
