@@ -5,6 +5,7 @@
 
 #include "Font.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,9 @@ class TComponent {
   public:
     virtual ~TComponent() = default;
 };
+
+// The event of a click or of a command, with the component that raised it.
+using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
 class TControl : public TComponent {
   public:

@@ -15,7 +15,11 @@ TForm::TForm() : window_(std::make_unique<QWidget>()), layout_(new QVBoxLayout(w
     if (Application) Application->RegisterForm(this);
 }
 
+// Components go in the reverse order of their making: a later one may refer to an earlier one
+// (an entry to its action, a button to its menu), never the other way round.
 TForm::~TForm() {
+    while (!components_.empty())
+        components_.pop_back();
     if (Application) Application->UnregisterForm(this);
 }
 
