@@ -27,6 +27,9 @@ class TApplication {
 
     // The application's icon (task bar, window switcher), an XPM picture.
     void SetIcon(const char* const* xpm);
+    // The names the desktop knows the program by: the window class (matched by the desktop entry's
+    // StartupWMClass) and the desktop entry's id (without ".desktop").
+    void SetDesktopNames(const std::string& windowClass, const std::string& desktopEntryId);
 
     // Makes `form` the main window when it is the first form created.
     void RegisterForm(TForm* form);
