@@ -31,6 +31,12 @@ class TApplication {
     // StartupWMClass) and the desktop entry's id (without ".desktop").
     void SetDesktopNames(const std::string& windowClass, const std::string& desktopEntryId);
 
+    // Hands a document or a web address (Text) to the desktop, which opens it with its default
+    // handler, the browser for an address. Whether that works is not reported.
+    void ShellOpen(const std::string& target);
+    // Tests set this to see what would be opened instead of a program starting.
+    std::function<void(const std::string& target)> ShellOpenHook;
+
     // Makes `form` the main window when it is the first form created.
     void RegisterForm(TForm* form);
     void UnregisterForm(TForm* form);
