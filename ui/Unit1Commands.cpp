@@ -1,4 +1,4 @@
-// The window's own commands: Save As, the font change, Clear and Exit.
+// The window's own commands: Save As, the font change, Clear, Exit and the About window.
 
 #include "FileUtils.h"
 #include "Unit1.h"
