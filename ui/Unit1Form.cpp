@@ -86,9 +86,11 @@ void TKelvaneForm::CreateComponents() {
     Info = Make<TMemo>();
     Info->SetBounds(0, 56, 477, 256);
     Info->SetText("Kelvane\r\n");
+    Info->SetAccessibleName(SjisText("結果"));
 
     Sb = Make<TStatusBar>();
     Sb->SetBounds(0, 312, 477, 20);
+    Sb->SetAccessibleName(SjisText("状態"));
 
     ControlBar1 = Make<TControlBar>();
     ControlBar1->SetBounds(0, 0, 477, 56);
@@ -99,6 +101,7 @@ void TKelvaneForm::CreateComponents() {
     ServerList = Make<TComboBox>();
     ServerList->SetBounds(0, 1, 129, 20);
     ServerList->SetText("whois.jprs.jp");
+    ServerList->SetAccessibleName(SjisText("サーバー"));
     ToolBar1->Add(ServerList);
     ToolButton1 = Make<TToolButton>();
     ToolButton1->SetBounds(137, 0, 23, 22);

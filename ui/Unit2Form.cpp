@@ -55,6 +55,8 @@ void TAboutForm::CreateComponents() {
     MyURL->SetFont(Gothic(-12, {TFontStyle::Underline}, clBlue));
     MyURL->SetCursor(crHandPoint);
     MyURL->SetText("https://www.example.com/kelvane/");
+    MyURL->SetAccessibleName(SjisText("ホームページ"));
+    MyURL->SetAccessibleDescription(SjisText("リンク: クリックするとブラウザーで開きます"));
     MyURL->OnClick = std::bind(&TAboutForm::MyURLClick, this, _1);
     Put(MyURL);
 

@@ -16,6 +16,7 @@ TButton::TButton() : TControl(new QPushButton), button_(static_cast<QPushButton*
 void TButton::SetCaption(const std::string& caption) {
     caption_ = caption;
     button_->setText(Cp932ToScreen(caption));
+    RefreshAccessibleName();
 }
 
 void TButton::SetModalResult(TModalResult result) {

@@ -23,6 +23,9 @@ class TButton : public TControl {
     void Click();
     TNotifyEvent OnClick;
 
+  protected:
+    std::string SpokenCaption() const override { return caption_; }
+
   private:
     QPushButton* button_;
     std::string caption_;

@@ -6,6 +6,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+void TComboBox::ShowAccessibleName(const std::string& name) {
+    TControl::ShowAccessibleName(name);
+    // On this desktop Qt reads the box by its text and leaves the name to a label beside it; there
+    // is none, so the name goes to the description, which the reader speaks with the focus.
+    combo_->setAccessibleDescription(Cp932ToScreen(name));
+    combo_->lineEdit()->setAccessibleName(Cp932ToScreen(name));
+}
+
 TComboBox::TComboBox() : TControl(new QComboBox), combo_(static_cast<QComboBox*>(Widget())) {
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert); // Enter does not add entries

@@ -20,6 +20,10 @@ class TComboBox : public TControl {
     void SetText(const std::string& text);
     std::unique_ptr<TComboBoxStrings> Items;
 
+  protected:
+    // The box and its text field go by one name.
+    void ShowAccessibleName(const std::string& name) override;
+
   private:
     QComboBox* combo_;
 };

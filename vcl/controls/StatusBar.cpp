@@ -13,6 +13,10 @@ TStatusBar::TStatusBar() : TControl(new QStatusBar), bar_(static_cast<QStatusBar
     bar_->setFont(font);
 }
 
+void TStatusBar::ShowAccessibleName(const std::string& name) {
+    bar_->setAccessibleDescription(Cp932ToScreen(name));
+}
+
 void TStatusBar::SetSimpleText(const std::string& text) {
     simpleText_ = text;
     bar_->showMessage(Cp932ToScreen(text));

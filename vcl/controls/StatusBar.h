@@ -17,6 +17,11 @@ class TStatusBar : public TControl {
     const std::string& SimpleText() const { return simpleText_; }
     void SetSimpleText(const std::string& text);
 
+  protected:
+    // The status text itself is what a screen reader reads as the bar's name and hears change;
+    // the name the form gives goes to the description.
+    void ShowAccessibleName(const std::string& name) override;
+
   private:
     QStatusBar* bar_;
     std::string simpleText_;

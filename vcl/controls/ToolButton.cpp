@@ -1,5 +1,6 @@
 #include "ToolButton.h"
 
+#include "AccessibleNames.h"
 #include "Action.h"
 #include "Application.h"
 #include "Cp932.h"
@@ -25,7 +26,7 @@ TToolButton::~TToolButton() {
 void TToolButton::SetAction(TAction* action) {
     if (action_) action_->RemoveClient(actionClient_);
     action_ = action;
-    if (!action_) return;
+    if (!action_) return RefreshAccessibleName();
     actionClient_ = action_->AddClient([this] { ActionChanged(); });
     ActionChanged();
 }
@@ -60,6 +61,7 @@ void TToolButton::SetCaption(const std::string& caption) {
 void TToolButton::SetStyle(TToolButtonStyle style, int separatorWidth) {
     style_ = style;
     if (style == TToolButtonStyle::Separator) {
+        ShowAsSeparator(button_);
         button_->setEnabled(false);
         button_->resize(separatorWidth, button_->height());
     }
@@ -76,7 +78,14 @@ void TToolButton::SetBar(const TToolBar* bar) {
     Refresh();
 }
 
+std::string TToolButton::SpokenCaption() const {
+    if (style_ == TToolButtonStyle::Separator) return {};
+    if (action_) return action_->Caption();
+    return !bar_ || bar_->ShowCaptions() ? caption_ : std::string();
+}
+
 void TToolButton::Refresh() {
+    RefreshAccessibleName();
     const bool captions = bar_ && bar_->ShowCaptions();
     if (style_ == TToolButtonStyle::Separator) {
         button_->setText({});

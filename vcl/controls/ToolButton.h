@@ -56,6 +56,9 @@ class TToolButton : public TControl {
 
   protected:
     QToolButton* Button() const { return button_; }
+    // An action's caption, or the button's own where its bar shows captions; a button that shows
+    // only a picture is named by its hint.
+    std::string SpokenCaption() const override;
 
   private:
     void Refresh();

@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include "AccessibleNames.h"
 #include "Cp932.h"
 #include "ScreenGraphics.h"
 
@@ -36,6 +37,7 @@ int TControl::Height() const {
 void TControl::SetHint(const std::string& hint) {
     hint_ = hint;
     ShowToolTip();
+    RefreshAccessibleName();
 }
 
 void TControl::SetShowHint(bool show) {
@@ -46,6 +48,30 @@ void TControl::SetShowHint(bool show) {
 void TControl::ShowToolTip() {
     widget_->setToolTip(showHint_ ? Cp932ToScreen(hint_) : QString());
     widget_->setToolTipDuration(ToolTipMilliseconds);
+}
+
+void TControl::SetAccessibleName(const std::string& name) {
+    accessibleName_ = name;
+    RefreshAccessibleName();
+}
+
+std::string TControl::AccessibleName() const {
+    if (!accessibleName_.empty()) return accessibleName_;
+    if (std::string caption = SpokenCaption(); !caption.empty())
+        return CaptionWithoutMarker(caption);
+    return hint_;
+}
+
+void TControl::SetAccessibleDescription(const std::string& description) {
+    widget_->setAccessibleDescription(Cp932ToScreen(description));
+}
+
+void TControl::RefreshAccessibleName() {
+    ShowAccessibleName(AccessibleName());
+}
+
+void TControl::ShowAccessibleName(const std::string& name) {
+    widget_->setAccessibleName(Cp932ToScreen(name));
 }
 
 void TControl::SetFont(const TFont& font) {

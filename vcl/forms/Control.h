@@ -47,6 +47,13 @@ class TControl : public TComponent {
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
 
+    // What a screen reader calls the control: the name the form gives it, else its caption without
+    // the accelerator marker, else its hint. The description says more where the name is not
+    // enough.
+    void SetAccessibleName(const std::string& name);
+    std::string AccessibleName() const;
+    void SetAccessibleDescription(const std::string& description);
+
     bool Enabled() const;
     void SetEnabled(bool enabled);
     void SetFocus();
@@ -55,11 +62,19 @@ class TControl : public TComponent {
   protected:
     explicit TControl(QWidget* widget) : widget_(widget) {}
 
+    // The caption a screen reader reads for the control, marker and all; none by default.
+    virtual std::string SpokenCaption() const { return {}; }
+    // Hands the name to the widget; called whenever the caption, the hint or the given name
+    // changes.
+    virtual void ShowAccessibleName(const std::string& name);
+    void RefreshAccessibleName();
+
   private:
     void ShowToolTip();
 
     QWidget* widget_;
     std::string hint_;
+    std::string accessibleName_;
     bool showHint_ = false;
     std::optional<TFont> font_;
     TCursor cursor_ = crDefault;

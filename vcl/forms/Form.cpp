@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "AccessibleNames.h"
 #include "Application.h"
 #include "Cp932.h"
 #include "ScreenGraphics.h"
@@ -44,6 +45,7 @@ TForm::TForm() : window_(std::make_unique<QWidget>()), layout_(new QVBoxLayout(w
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     window_->setProperty(FormProperty, QVariant::fromValue(static_cast<void*>(this)));
+    ShowAsWindow(window_.get(), false);
     if (Application) Application->RegisterForm(this);
 }
 
@@ -84,6 +86,7 @@ void TForm::SetPlace(int left, int top) {
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {
     borderStyle_ = style;
+    ShowAsWindow(window_.get(), style == TFormBorderStyle::Dialog);
     if (style == TFormBorderStyle::Dialog) {
         window_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowCloseButtonHint);
