@@ -178,8 +178,12 @@ class LoopbackWhoisServer {
         std::string query;
         char chunk[65536];
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (query.find("\r\n") == std::string::npos && !stop_ &&
+        // Only the new bytes are searched (and the one before, for a CR that came alone): a query
+        // of megabytes must not cost a search of all of it at every chunk.
+        std::size_t searched = 0;
+        while (query.find("\r\n", searched) == std::string::npos && !stop_ &&
                std::chrono::steady_clock::now() < deadline) {
+            searched = query.empty() ? 0 : query.size() - 1;
             pollfd p{fd, POLLIN, 0};
             if (poll(&p, 1, 20) <= 0) continue;
             const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
