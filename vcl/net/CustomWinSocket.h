@@ -20,7 +20,7 @@ class TCustomWinSocket {
     // The bytes that have arrived and were not read yet, possibly none, at most ReadLimit of them:
     // one read event handles a bounded amount, and the rest raises the next one.
     std::string ReceiveText();
-    static constexpr int ReadLimit = 64 * 1024;
+    static constexpr int ReadLimit = 16 * 1024;
     // Hands the bytes to the system and returns how many it took at once; the rest is queued and
     // sent as the system can take it, in order. A failure is reported to the owner.
     int SendText(const std::string& text);
