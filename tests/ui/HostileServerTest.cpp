@@ -228,7 +228,7 @@ const HostileCase kCases[] = {
      [] { return Script{{Flood()}}; },
      {"Disconneted"},
      nullptr,
-     150ms},
+     500ms},
     {"OneByteTrickleWithPauses",
      "127.0.0.63",
      [] {
