@@ -1,5 +1,6 @@
 #include "ServerListStore.h"
 
+#include "DiskFaults.h"
 #include "Exception.h"
 #include "OtherProcess.h"
 #include "SjisText.h"
@@ -7,7 +8,10 @@
 #include "TempDir.h"
 #include "WithoutLocks.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <vector>
 
@@ -237,24 +241,100 @@ TEST_F(StoreTest, LongEntriesAreRefusedWithoutWriting) {
     EXPECT_TRUE(store.Add(entries, std::string(4095, 'x')));
 }
 
-// A save that fails keeps the previous file; the entry stays added and the next change saves it.
-TEST_F(StoreTest, FailedSaveKeepsTheFileAndTheNextChangeWritesAgain) {
-    Start("a\r\n");
+// Faults on disk when the list is saved. Each is put in place after the list was loaded from a
+// file holding "a"; an add fails with the error, the entry stays on screen, nothing on disk
+// changes and nothing is left behind; once the fault is gone the next change writes every entry.
+struct SaveFault {
+    const char* name;
+    std::string folder; // the list file's folder, within the test's own
+    std::string shown;  // how the error names that folder
+    // Puts the fault in place on the list file `path`; the fault lasts while the result lives.
+    std::function<std::shared_ptr<void>(const std::string& path)> arrange;
+    const char* error; // "%s" stands for the file's path
+};
+
+void PrintTo(const SaveFault& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::shared_ptr<void> Locked(const std::string& path, bool useFlock) {
+    auto other = std::make_shared<LockHolder>(path, useFlock);
+    EXPECT_TRUE(other->Locked());
+    return other;
+}
+
+// The folder goes away (the program was moved); it comes back with the fault.
+std::shared_ptr<void> FolderGone(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::filesystem::remove_all(folder);
+    return std::shared_ptr<void>(nullptr,
+                                 [folder](void*) { std::filesystem::create_directory(folder); });
+}
+
+const char* const kCannotCreate = "ファイル %s を作成できません";
+
+const SaveFault kSaveFaults[] = {
+    {"LockedByAnotherProgram", "", "", [](auto& path) { return Locked(path, false); },
+     kCannotCreate},
+    {"LockedWithFlock", "", "", [](auto& path) { return Locked(path, true); }, kCannotCreate},
+    {"FolderWhereTheFileShouldBe", "", "",
+     [](const std::string& path) -> std::shared_ptr<void> {
+         std::filesystem::remove(path);
+         std::filesystem::create_directory(path);
+         return std::shared_ptr<void>(nullptr, [path](void*) { std::filesystem::remove(path); });
+     },
+     kCannotCreate},
+    {"MissingFolder", "bin", "bin", FolderGone, kCannotCreate},
+    {"FolderNameOutsideTheCodePage", "\xed\x95\x9c\xea\xb8\x80", "??", FolderGone, kCannotCreate},
+    {"FolderNameNotUtf8", "\x83\x41\x83\x43", "?A?C", FolderGone, kCannotCreate},
+    // Root may write any file; the fault is a read-only file in a folder anyone may write.
+    {"ReadOnlyFile", "open", "open",
+     [](const std::string& path) -> std::shared_ptr<void> {
+         namespace fs = std::filesystem;
+         fs::permissions(fs::path(path).parent_path().parent_path(), fs::perms(0755));
+         fs::permissions(fs::path(path).parent_path(), fs::perms(0777));
+         fs::permissions(path, fs::perms(0444));
+         return std::make_shared<AsOtherUser>();
+     },
+     kCannotCreate},
+    {"NoRoom", "", "", [](auto&) { return std::make_shared<FileSizeLimit>(4); },
+     "ストリームへの書き込みエラー"},
+};
+
+class SaveFaultTest : public testing::TestWithParam<SaveFault> {};
+
+TEST_P(SaveFaultTest, KeepsEverythingOnDiskAndTheNextChangeWritesAgain) {
+    const SaveFault& c = GetParam();
+    TempDir dir;
+    const std::string folder = c.folder.empty() ? dir.Path() : dir / c.folder;
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/Kelvane.LST";
+    WriteBytes(path, "a\r\n");
+    const TServerListStore store(path);
+    TStringList entries;
+    store.Load(entries);
+
+    std::string error = SjisText(c.error);
+    if (const std::size_t at = error.find("%s"); at != std::string::npos)
+        error.replace(at, 2, dir.Path() + (c.shown.empty() ? "" : "/" + c.shown) + "/Kelvane.LST");
     {
-        LockHolder other(path, false);
-        ASSERT_TRUE(other.Locked());
+        const auto fault = c.arrange(path);
+        const auto before = dir.Contents();
         try {
             store.Add(entries, "b");
-            ADD_FAILURE() << "saved over a locked file";
-        } catch (const EFCreateError& e) {
-            EXPECT_EQ(e.Message(), SjisText("ファイル " + path + " を作成できません"));
+            ADD_FAILURE() << "saved in spite of the fault";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), error);
         }
-        EXPECT_EQ(Entries(), (std::vector<std::string>{"a", "b"}));
-        EXPECT_EQ(ReadBytes(path), "a\r\n");
+        EXPECT_EQ(dir.Contents(), before);
+        EXPECT_EQ(entries.Text(), "a\r\nb\r\n");
     }
     EXPECT_TRUE(store.Add(entries, "c"));
     EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nc\r\n");
-    EXPECT_EQ(dir.EntryCount(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(ServerListStore, SaveFaultTest, testing::ValuesIn(kSaveFaults),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // A whois server for tests, on a loopback address and port 43 (tests run as root), IPv4 or IPv6.
 // For each connection it takes the next script: it records the query up to its CR LF, sends the
-// answer in the scripted pieces with a pause between them, then closes, resets or stays silent.
+// answer in the scripted pieces with a pause between them (or sends them first and reads the query
+// after), then closes, resets, shuts its sending side only, or stays silent.
 // Made with FullBacklog it never accepts and its queue is full, so a connection to it is never
 // made: the system drops the client's SYNs.
 
@@ -22,12 +23,14 @@
 class LoopbackWhoisServer {
   public:
     // Silent: until Finish is called. SilentUntilClosed: until the client closes, then the
-    // server takes the next connection.
-    enum class End { Close, Reset, Silent, SilentUntilClosed };
+    // server takes the next connection. HalfClose: the server shuts its sending side and goes on
+    // reading until the client closes.
+    enum class End { Close, Reset, Silent, SilentUntilClosed, HalfClose };
     struct Script {
         std::vector<std::string> pieces;
         End end = End::Close;
         std::chrono::milliseconds pause{3}; // after each piece
+        bool answerFirst = false;           // the answer goes out before the query is read
     };
     struct FullBacklog {};
 
@@ -124,16 +127,14 @@ class LoopbackWhoisServer {
     void Serve(int fd, const Script& script) {
         const int on = 1;
         setsockopt(fd, IPPROTO_TCP, 1 /* TCP_NODELAY */, &on, sizeof on);
-        std::string query = ReadQuery(fd);
-        {
-            std::lock_guard guard(lock_);
-            queries_.push_back(query);
-        }
+        if (!script.answerFirst) RecordQuery(fd);
         for (const auto& piece : script.pieces) {
             SendAll(fd, piece);
             std::this_thread::sleep_for(script.pause);
         }
-        if (script.end == End::SilentUntilClosed) WaitForClose(fd);
+        if (script.answerFirst) RecordQuery(fd);
+        if (script.end == End::HalfClose) shutdown(fd, SHUT_WR);
+        if (script.end == End::SilentUntilClosed || script.end == End::HalfClose) WaitForClose(fd);
         if (script.end == End::Silent) {
             while (!stop_ && !Finishing())
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -151,6 +152,12 @@ class LoopbackWhoisServer {
             setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
         }
         close(fd);
+    }
+
+    void RecordQuery(int fd) {
+        std::string query = ReadQuery(fd);
+        std::lock_guard guard(lock_);
+        queries_.push_back(std::move(query));
     }
 
     void WaitForClose(int fd) {
@@ -171,8 +178,12 @@ class LoopbackWhoisServer {
         std::string query;
         char chunk[65536];
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (query.find("\r\n") == std::string::npos && !stop_ &&
+        // Only the new bytes are searched (and the one before, for a CR that came alone): a query
+        // of megabytes must not cost a search of all of it at every chunk.
+        std::size_t searched = 0;
+        while (query.find("\r\n", searched) == std::string::npos && !stop_ &&
                std::chrono::steady_clock::now() < deadline) {
+            searched = query.empty() ? 0 : query.size() - 1;
             pollfd p{fd, POLLIN, 0};
             if (poll(&p, 1, 20) <= 0) continue;
             const ssize_t n = recv(fd, chunk, sizeof chunk, 0);

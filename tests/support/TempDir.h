@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <unistd.h>
 
@@ -26,6 +27,10 @@ class TempDir {
         return n;
     }
 
+    // Every file and folder below the folder with the bytes of each file ("/" for a folder), to
+    // see that a failed write changed nothing and left nothing behind.
+    std::map<std::string, std::string> Contents() const;
+
   private:
     std::string path_;
 };
@@ -37,4 +42,13 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::map<std::string, std::string> TempDir::Contents() const {
+    std::map<std::string, std::string> contents;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(path_)) {
+        const std::string name = e.path().string().substr(path_.size());
+        contents[name] = e.is_directory() ? "/" : ReadBytes(e.path().string());
+    }
+    return contents;
 }

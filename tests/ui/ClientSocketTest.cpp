@@ -9,7 +9,9 @@
 
 #include <QTest>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -174,6 +176,33 @@ TEST(ClientSocket, TricklingAnswerIsNeverCut) {
     EXPECT_EQ(r.received, "abc\n");
     for (const auto& e : r.events)
         EXPECT_EQ(e.rfind("error", 0), std::string::npos) << e;
+}
+
+// A read takes a bounded piece of what has arrived, however much waits; the rest raises the next
+// read, and nothing is lost or reordered.
+TEST(ClientSocket, EachReadTakesABoundedPiece) {
+    LoopbackWhoisServer server("127.0.0.71");
+    if (!server.Bound()) GTEST_SKIP() << server.Why();
+    std::string answer;
+    for (int i = 0; answer.size() < 4 * TCustomWinSocket::ReadLimit + 1; ++i)
+        answer += std::to_string(i) + "\n";
+    server.Add({{answer}});
+    TClientSocket cs;
+    Recorder r(cs);
+    std::size_t largest = 0;
+    cs.OnRead = [&](TComponent*, TCustomWinSocket* socket) {
+        const std::string piece = socket->ReceiveText();
+        largest = std::max(largest, piece.size());
+        r.received += piece;
+    };
+    cs.SetHost("127.0.0.71");
+    cs.SetPort(43);
+    cs.SetActive(true);
+    ASSERT_TRUE(r.WaitFor("connect+"));
+    std::this_thread::sleep_for(300ms); // the whole answer arrives before the first read
+    ASSERT_TRUE(r.WaitFor("disconnect-"));
+    EXPECT_TRUE(r.received == answer);
+    EXPECT_EQ(largest, static_cast<std::size_t>(TCustomWinSocket::ReadLimit));
 }
 
 } // namespace

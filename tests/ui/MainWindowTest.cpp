@@ -2,8 +2,10 @@
 // (Save As, the font change, Clear, Exit).
 
 #include "Application.h"
+#include "DiskFaults.h"
 #include "LoopbackWhoisServer.h"
 #include "ModalDriver.h"
+#include "OtherProcess.h"
 #include "SjisText.h"
 #include "TempDir.h"
 #include "Unit1.h"
@@ -21,8 +23,11 @@
 #include <QTest>
 #include <QToolTip>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <memory>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -274,29 +279,105 @@ TEST_F(MainWindowTest, CancelledSaveAsWritesNothingAndSaysNothing) {
     EXPECT_TRUE(form.SD->FileName.empty());
 }
 
-TEST_F(MainWindowTest, SaveAsFailuresShowTheErrorAndKeepTheOldFile) {
-    TempDir dir;
-    const std::string missing = dir / "no/such/folder/a.txt";
-    SaveAs(missing);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], SjisText("ファイル " + missing + " を作成できません."));
+// Faults on disk at Save As: the error box names the fault, whatever was on disk stays as it was,
+// and nothing is left behind. A file that is there already is replaced only after the user said
+// so: `atPrompt` acts while the question is open.
+struct SaveAsFault {
+    const char* name;
+    std::string typed; // within the test's folder
+    std::string shown; // the path as the error names it, within the test's folder
+    bool fileThere;    // a file "old" stands at the typed path
+    std::function<std::shared_ptr<void>(const std::string& path)> arrange;
+    std::function<void(const std::string& path)> atPrompt;
+    const char* error; // "%s" stands for the path
+};
 
-    // A write that stops short (a file-size limit) leaves the old file whole and no temporary
-    // file behind.
-    WriteBytes(dir / "big.txt", "old");
-    form.Info->SetText(std::string(64 * 1024, 'x'));
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    rlimit small = before;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    SaveAs(dir / "big.txt");
-    setrlimit(RLIMIT_FSIZE, &before);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1], SjisText("ストリームへの書き込みエラー."));
-    EXPECT_EQ(ReadBytes(dir / "big.txt"), "old");
-    EXPECT_EQ(dir.EntryCount(), 1u);
+const char* const kCannotCreate = "ファイル %s を作成できません.";
+
+const SaveAsFault kSaveAsFaults[] = {
+    {"MissingFolder", "no/such/folder/a.txt", "no/such/folder/a.txt", false, nullptr, nullptr,
+     kCannotCreate},
+    {"FolderNameOutsideTheCodePage", "\xed\x95\x9c\xea\xb8\x80/a.txt", "\?\?/a.txt", false, nullptr,
+     nullptr, kCannotCreate},
+    {"LockedByAnotherProgram", "a.txt", "a.txt", true,
+     [](const std::string& path) {
+         auto other = std::make_shared<LockHolder>(path, false);
+         EXPECT_TRUE(other->Locked());
+         return other;
+     },
+     nullptr, kCannotCreate},
+    // Root may write any file; the fault is a read-only file in a folder anyone may write.
+    {"ReadOnlyFile", "a.txt", "a.txt", true,
+     [](const std::string& path) {
+         std::filesystem::permissions(path, std::filesystem::perms(0444));
+         std::filesystem::permissions(std::filesystem::path(path).parent_path(),
+                                      std::filesystem::perms(0777));
+         return std::make_shared<AsOtherUser>();
+     },
+     nullptr, kCannotCreate},
+    // Another program puts a folder in the file's place while the user is asked.
+    {"FolderWhereTheFileShouldBe", "a.txt", "a.txt", true, nullptr,
+     [](const std::string& path) {
+         std::filesystem::remove(path);
+         std::filesystem::create_directory(path);
+     },
+     kCannotCreate},
+    {"NoRoom", "a.txt", "", true, [](auto&) { return std::make_shared<FileSizeLimit>(4096); },
+     nullptr, "ストリームへの書き込みエラー."},
+};
+
+TEST_F(MainWindowTest, SaveAsFaultsShowTheErrorAndChangeNothingOnDisk) {
+    form.Info->SetText(std::string(64 * 1024, 'x')); // more than the file-size limit takes
+    for (const SaveAsFault& c : kSaveAsFaults) {
+        TempDir dir;
+        const std::string path = dir / c.typed;
+        if (c.fileThere) WriteBytes(path, "old");
+        std::string error = SjisText(c.error);
+        if (const std::size_t at = error.find("%s"); at != std::string::npos)
+            error.replace(at, 2, dir / c.shown);
+        boxes.clear();
+        {
+            const auto fault = c.arrange ? c.arrange(path) : nullptr;
+            const auto before = dir.Contents();
+            if (c.fileThere)
+                WhenModal<QMessageBox>([&](QMessageBox* box) {
+                    if (c.atPrompt) c.atPrompt(path);
+                    box->button(QMessageBox::Yes)->click();
+                });
+            SaveAs(path);
+            if (!c.atPrompt) {
+                EXPECT_EQ(dir.Contents(), before) << c.name;
+            }
+        }
+        EXPECT_EQ(boxes, std::vector<std::string>{error}) << c.name;
+        if (c.fileThere && !c.atPrompt) {
+            EXPECT_EQ(ReadBytes(path), "old") << c.name;
+        }
+        if (c.atPrompt) {
+            EXPECT_TRUE(std::filesystem::is_directory(path)) << c.name;
+        }
+        EXPECT_EQ(dir.EntryCount(), c.fileThere ? 1u : 0u) << c.name;
+    }
+}
+
+// Any name the system takes is a name to save under: one in characters the code page lacks, or
+// one that takes (nearly) all the room a file name has, 255 bytes.
+TEST_F(MainWindowTest, SaveAsReplacesFilesOfAnyName) {
+    std::vector<std::string> names = {"\xed\x95\x9c\xea\xb8\x80.txt", "\xf0\x9f\x93\x84.txt"};
+    names.push_back(std::string(251, 'n') + ".txt");
+    names.emplace_back();
+    for (int i = 0; i < 83; ++i)
+        names.back() += "\xe6\xbc\xa2"; // 漢 in the system's UTF-8
+    names.back() += ".txt";
+    for (const std::string& name : names) {
+        TempDir dir;
+        WriteBytes(dir / name, "old");
+        WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        SaveAs(dir / name);
+        EXPECT_EQ(ReadBytes(dir / name), "Kelvane\r\n") << name.size() << " bytes";
+        EXPECT_EQ(dir.EntryCount(), 1u) << name.size() << " bytes";
+    }
+    EXPECT_TRUE(boxes.empty());
 }
 
 // The font dialog's embedded chooser and colour box, as the user sets them, then OK or Cancel.

@@ -203,4 +203,43 @@ TEST(TextView, UpdateEndsWhenAnExceptionLeavesIt) {
     EXPECT_EQ(View(form)->textCursor().position(), View(form)->document()->characterCount() - 1);
 }
 
+// A line far longer than any answer's is shown in pieces, so that laying it out cannot hold the
+// window; it comes back whole. A line break the user makes among its pieces is one line break.
+TEST(TextView, LongLinesAreShownInPiecesAndComeBackWhole) {
+    TKelvaneForm form;
+    form.Info->SetText("");
+    const int n = TMemo::MaxBlockLength;
+    const std::string ascii(3 * n + 5, 'w');
+    std::string utf8; // its first piece would end inside the emoji
+    for (int i = 0; i < n - 1; ++i)
+        utf8 += "\xc3\xbc";
+    utf8 += "\xf0\x9f\x98\x80" + std::string(10, 'x');
+    std::string kept; // the NEC-selected IBM 纊, which Windows writes in another form
+    for (int i = 0; i <= n; ++i)
+        kept += "\xed\x40";
+    form.Info->Lines->Add(ascii);
+    form.Info->Lines->Add(utf8);
+    form.Info->Lines->Add(kept);
+    EXPECT_EQ(form.Info->Text(), ascii + "\r\n" + utf8 + "\r\n" + kept + "\r\n");
+
+    const QTextDocument* doc = View(form)->document();
+    EXPECT_EQ(doc->blockCount(), 4 + 2 + 2 + 1);
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        EXPECT_LE(block.length() - 1, n) << block.blockNumber();
+    EXPECT_EQ(ScreenLine(form, 5).substr(0, 3), u"\U0001F600x");
+
+    View(form)->setFocus();
+    PutCaret(form, 1, 10); // inside the second piece
+    QTest::keyClick(View(form), Qt::Key_Return);
+    PutCaret(form, 3, 0); // at the start of what was the third piece
+    QTest::keyClick(View(form), Qt::Key_Return);
+    std::string want(n + 10, 'w');
+    want += "\r\n";
+    want.append(n - 10, 'w') += "\r\n";
+    want.append(n + 5, 'w') += "\r\n";
+    want += utf8 + "\r\n";
+    want += kept + "\r\n";
+    EXPECT_EQ(form.Info->Text(), want);
+}
+
 } // namespace

@@ -84,6 +84,36 @@ TEST(Cp932, DuplicatesComeBackCanonical) {
         EXPECT_EQ(RoundTrip(c.in), c.out) << c.in;
 }
 
+// A lead byte that stands alone before a folded duplicate would pair with the lead of the canonical
+// code; the code is written in a form that does not, so the bytes read back as the same
+// characters.
+TEST(Cp932, FoldedCodeAfterALoneLeadByteKeepsItsCharacters) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"\xee\xee\x62", "\xee\xee\x62"}, // 0xEE alone, then U+FA19 (0xFB7E pairs as 0xEEFB)
+        {"\x81\xee\xf9", "\x81\xfa\x54"}, // 0x81 alone, then U+FFE2 (0x81CA pairs as 0x8181)
+        {"\x85\xee\xf9", "\x85\x81\xca"}, // 0x8581 is no character: the canonical code stays
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RoundTrip(c.in), c.out) << c.in;
+        EXPECT_EQ(Cp932ToScreen(RoundTrip(c.in)), Cp932ToScreen(c.in)) << c.in;
+    }
+    // Every folded code after every byte that stands alone before it.
+    int pairsAvoided = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        for (int code = 0x8140; code <= 0xFCFC; ++code) {
+            const std::string folded{char(code >> 8), char(code & 0xFF)};
+            const std::string in = char(lead) + folded;
+            if (RoundTrip(folded) == folded || Cp932ToScreen(in).size() != 2) continue;
+            const QString screen = Cp932ToScreen(in);
+            const std::string back = RoundTrip(in);
+            ASSERT_EQ(Cp932ToScreen(back), screen) << std::hex << lead << ' ' << code;
+            pairsAvoided += Cp932ToScreen(char(lead) + RoundTrip(folded)) != screen;
+        }
+    EXPECT_GT(pairsAvoided, 1000);
+}
+
 // Every one- and two-byte string comes back unchanged, except a folded duplicate, which comes
 // back as the very code glibc's CP932 encoder gives for its character.
 TEST(Cp932, EveryShortStringRoundTrips) {
@@ -129,6 +159,7 @@ TEST(Cp932, RandomByteStringsRoundTrip) {
             c = char(byte(rng));
         const std::string back = RoundTrip(bytes);
         ASSERT_EQ(back.size(), bytes.size());
+        ASSERT_EQ(Cp932ToScreen(back), Cp932ToScreen(bytes)) << "string " << n;
         unchanged += back == bytes;
         for (std::size_t i = 0; i < bytes.size(); ++i)
             if (back[i] != bytes[i]) {

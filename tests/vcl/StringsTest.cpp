@@ -212,27 +212,60 @@ TEST(FileUtils, FileSystemWithoutLocks) {
     }
 }
 
-// In a folder where no file may be created, a file that may be written is written in place; one
-// that may not is refused.
+// In a folder where no file may be created, a file that may be written is written in place, and a
+// write there that stops short puts the previous content back; a file that may not be written is
+// refused.
 TEST(FileUtils, ReadOnlyFolderWritesTheFileInPlace) {
-    for (const bool fileWritable : {true, false}) {
+    const struct {
+        const char* name;
+        std::filesystem::perms fileMode;
+        rlim_t sizeLimit;
+        int code; // 1 written, 2 refused, 3 stopped short
+        std::string after;
+    } cases[] = {
+        {"Writable", std::filesystem::perms(0666), RLIM_INFINITY, 1, std::string(1000, 'n')},
+        {"ReadOnly", std::filesystem::perms(0444), RLIM_INFINITY, 2, "old entry\r\n"},
+        {"NoRoom", std::filesystem::perms(0666), 100, 3, "old entry\r\n"},
+    };
+    for (const auto& c : cases) {
         TempDir dir;
         const std::string path = dir / "Kelvane.LST";
         WriteBytes(path, "old entry\r\n");
-        std::filesystem::permissions(path, std::filesystem::perms(fileWritable ? 0666 : 0444));
+        std::filesystem::permissions(path, c.fileMode);
         std::filesystem::permissions(dir.Path(), std::filesystem::perms(0555));
         const int code = RunInChild([&] {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 9; // nobody
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{c.sizeLimit, c.sizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
             try {
-                WriteFileReplacing(path, "new\r\n");
+                WriteFileReplacing(path, std::string(1000, 'n'));
                 return 1;
             } catch (const EFCreateError&) {
                 return 2;
+            } catch (const EWriteError&) {
+                return 3;
             }
         });
         std::filesystem::permissions(dir.Path(), std::filesystem::perms(0700));
-        EXPECT_EQ(code, fileWritable ? 1 : 2);
-        EXPECT_EQ(ReadBytes(path), fileWritable ? "new\r\n" : "old entry\r\n");
+        EXPECT_EQ(code, c.code) << c.name;
+        EXPECT_EQ(ReadBytes(path), c.after) << c.name;
+        EXPECT_EQ(dir.EntryCount(), 1u) << c.name;
+    }
+}
+
+// A name may take all the room a file name has (255 bytes here): the file is created and replaced
+// under that name all the same.
+TEST(FileUtils, LongestNames) {
+    std::string kanji;
+    for (int i = 0; i < 85; ++i)
+        kanji += "\xe6\xbc\xa2"; // 漢, three bytes in the system's UTF-8
+    for (const std::string& name : {std::string(251, 'n') + ".LST", kanji}) {
+        TempDir dir;
+        const std::string path = dir / name;
+        WriteFileReplacing(path, "first\r\n");
+        WriteFileReplacing(path, "second\r\n");
+        EXPECT_EQ(ReadBytes(path), "second\r\n");
         EXPECT_EQ(dir.EntryCount(), 1u);
     }
 }

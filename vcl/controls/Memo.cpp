@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -15,6 +16,8 @@ namespace {
 // brought back keeps its code.
 constexpr int Utf8LineProperty = QTextFormat::UserProperty + 1;
 constexpr int KeptBytesProperty = QTextFormat::UserProperty + 2;
+// A block that goes on with the line of the block before it (see TMemo::MaxBlockLength).
+constexpr int ContinuesLineProperty = QTextFormat::UserProperty + 3;
 
 TLineCode CodeOf(const QTextBlockFormat& format) {
     return format.boolProperty(Utf8LineProperty) ? TLineCode::Utf8 : TLineCode::Cp932;
@@ -28,6 +31,36 @@ bool IsPlain(const QTextBlock& block) {
 const QTextBlockFormat& PlainFormat() {
     static const QTextBlockFormat plain;
     return plain;
+}
+
+const QTextBlockFormat& ContinuationFormat() {
+    static const QTextBlockFormat continuation = [] {
+        QTextBlockFormat format;
+        format.setProperty(ContinuesLineProperty, true);
+        return format;
+    }();
+    return continuation;
+}
+
+bool Continues(const QTextBlockFormat& format) {
+    return format.boolProperty(ContinuesLineProperty);
+}
+
+// Inserts a line's screen text, in pieces of at most MaxBlockLength characters, each after the
+// first in a block of its own that goes on with the line. A piece never ends inside a surrogate
+// pair.
+void InsertInPieces(QTextCursor& cursor, const QString& screen) {
+    if (screen.size() <= TMemo::MaxBlockLength) {
+        cursor.insertText(screen);
+        return;
+    }
+    for (qsizetype at = 0; at < screen.size();) {
+        qsizetype n = std::min<qsizetype>(TMemo::MaxBlockLength, screen.size() - at);
+        if (at + n < screen.size() && screen.at(at + n - 1).isHighSurrogate()) --n;
+        if (at > 0) cursor.insertBlock(ContinuationFormat());
+        cursor.insertText(screen.mid(at, n));
+        at += n;
+    }
 }
 
 const QTextBlockFormat& Utf8Format() {
@@ -134,17 +167,18 @@ void TMemo::AppendLine(QTextCursor& cursor, const TViewLine& line, std::string_v
     const bool plain = line.code == TLineCode::Cp932 && !line.keepsBytes;
     if (last.length() > 1) { // the user typed on the last line: the line begins one of its own
         cursor.insertBlock(FormatOf(line, bytes));
-        cursor.insertText(line.screen);
+        InsertInPieces(cursor, line.screen);
         return;
     }
     if (!plain || !IsPlain(last)) cursor.setBlockFormat(FormatOf(line, bytes));
-    cursor.insertText(line.screen);
+    InsertInPieces(cursor, line.screen);
     cursor.insertBlock(PlainFormat());
 }
 
 // A new line takes the code of the line it was split from, as the document copies the block
 // format. That is right for the halves of a split line, which hold text of the old line; a line
-// that holds none of it is the user's own and code page 932.
+// that holds none of it is the user's own and code page 932. A block after a line break the user
+// made begins a line, even when the block it was split from went on with another.
 void TMemo::MarkCreatedLines(int position, int added) {
     QTextDocument* doc = edit_->document();
     const QTextBlock first = doc->findBlock(position);
@@ -153,15 +187,25 @@ void TMemo::MarkCreatedLines(int position, int added) {
     const TOwnEdit own(*this);
     QTextCursor cursor(doc);
     cursor.joinPreviousEditBlock(); // one step of undo with the user's edit
+    // The first block stays where the old line's block began, going on with a line as it did.
+    const bool firstContinues = Continues(first.blockFormat());
     auto created = [&](const QTextBlock& block) {
-        if (IsPlain(block)) return;
+        const bool continues = block == first && firstContinues;
+        if (IsPlain(block) && Continues(block.blockFormat()) == continues) return;
         cursor.setPosition(block.position());
-        cursor.setBlockFormat(PlainFormat());
+        cursor.setBlockFormat(continues ? ContinuationFormat() : PlainFormat());
     };
     if (position == first.position()) created(first); // the old line's text moved on to `last`
     for (QTextBlock block = first.next(); block.isValid() && block != last; block = block.next())
         created(block);
-    if (last.position() + last.length() - 1 == position + added) created(last);
+    if (last.position() + last.length() - 1 == position + added) {
+        created(last);
+    } else if (Continues(last.blockFormat())) {
+        QTextBlockFormat format = last.blockFormat();
+        format.clearProperty(ContinuesLineProperty);
+        cursor.setPosition(last.position());
+        cursor.setBlockFormat(format);
+    }
     cursor.endEditBlock();
 }
 
@@ -169,15 +213,19 @@ std::string TMemo::Text() const {
     const QTextDocument* doc = edit_->document();
     std::string text;
     text.reserve(static_cast<std::size_t>(doc->characterCount() + doc->blockCount()));
-    bool first = true;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (!std::exchange(first, false)) text += "\r\n";
-        const QTextBlockFormat format = block.blockFormat();
+    QTextBlock block = doc->begin();
+    QTextBlockFormat format = block.blockFormat();
+    for (bool first = true; block.isValid(); first = false) {
+        if (!first) text += "\r\n";
         const QByteArray kept = format.hasProperty(KeptBytesProperty)
                                     ? format.property(KeptBytesProperty).toByteArray()
                                     : QByteArray();
-        ViewLineToBytes(block.text(), CodeOf(format), std::string_view(kept.data(), kept.size()),
-                        text);
+        const TLineCode code = CodeOf(format);
+        QString screen = block.text();
+        // The blocks that go on with this line.
+        while ((block = block.next()).isValid() && Continues(format = block.blockFormat()))
+            screen += block.text();
+        ViewLineToBytes(screen, code, std::string_view(kept.data(), kept.size()), text);
     }
     return text;
 }

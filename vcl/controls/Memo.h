@@ -51,6 +51,12 @@ class TMemoLines {
 
 class TMemo : public TControl {
   public:
+    // An appended line longer than this many characters is shown in pieces of at most this length,
+    // one below the other, and comes back whole. The text layout's work on one block grows with
+    // the square of its length where the block has no place to break, so a single line of
+    // megabytes from a server would hold the window for minutes.
+    static constexpr int MaxBlockLength = 4096;
+
     TMemo();
     ~TMemo() override;
 

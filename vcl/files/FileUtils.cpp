@@ -74,11 +74,14 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A new file beside `path` that no one else uses; the umask applies to its mode.
+// A new file in the folder of `path` that no one else uses; the umask applies to its mode. Its name
+// is short and of its own, so that a file whose name takes all the room a name may have gets one.
 int CreateTemporary(const std::string& path, std::string& name) {
     static std::atomic<unsigned> counter{0};
+    const std::string folder = ExtractFilePath(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = path + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + ".tmp";
+        name = folder + ".kelvane-" + std::to_string(getpid()) + "-" + std::to_string(counter++) +
+               ".tmp";
         const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -94,11 +97,31 @@ std::string ResolvedTarget(const std::string& path) {
     return resolved;
 }
 
+bool ReadAll(int fd, std::string& bytes) {
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteWhole(int fd, const std::string& bytes) {
+    return ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           fsync(fd) == 0;
+}
+
 // Writes `bytes` over the file itself, for a folder where no temporary file may be created. A write
-// that stops short leaves the file with what was written.
-void WriteInPlace(int fd, const std::string& bytes) {
-    if (ftruncate(fd, 0) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0)
-        throw EWriteError(SjisText("ストリームへの書き込みエラー"));
+// that stops short puts the previous content back: it fits where it was before.
+void WriteInPlace(int fd, const std::string& path, const std::string& bytes) {
+    FileDescriptor reader(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    std::string previous;
+    const bool known = reader.get() >= 0 && ReadAll(reader.get(), previous);
+    if (WriteWhole(fd, bytes)) return;
+    if (known) WriteWhole(fd, previous);
+    throw EWriteError(SjisText("ストリームへの書き込みエラー"));
 }
 
 } // namespace
@@ -144,7 +167,7 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
         // A file the user may write in a folder where they may not create one: write it in place,
         // as a plain save does, rather than refuse to save at all.
         if ((errno == EACCES || errno == EPERM) && held.get() >= 0)
-            return WriteInPlace(held.get(), bytes);
+            return WriteInPlace(held.get(), target, bytes);
         throw CreateError(path);
     }
 

@@ -22,7 +22,7 @@ std::string ReadFileShared(const std::string& path);
 // created or is held by another process, with EWriteError "ストリームへの書き込みエラー" when the
 // write stops short; either way the previous file stays whole and no temporary file is left. In a
 // folder where no file may be created but the file itself may be written, the file is written in
-// place; a write that stops short there leaves what was written.
+// place; a write that stops short there puts the previous content back.
 void WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 // Makes the folder `dir` and every missing folder above it, each for its owner alone (0700), as

@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -23,6 +24,7 @@ class Cp932Table {
         doubleChar.fill(0);
         toCp932.fill(Unmapped);
         foldingLead.fill(false);
+        sameCharacter.fill(0);
 
         iconv_t cd = iconv_open("UTF-16LE", "CP932");
         if (cd == reinterpret_cast<iconv_t>(-1))
@@ -44,6 +46,9 @@ class Cp932Table {
     std::array<char16_t, 65536> doubleChar;   // 0: no character
     std::array<std::uint16_t, 65536> toCp932; // code unit to byte (< 0x100) or lead<<8|trail
     std::array<bool, 256> foldingLead;        // leads of codes that come back in another form
+    // The codes of one character, each leading to the next in Windows' order and the last back to
+    // the first; 0 for a character of one code.
+    std::array<std::uint16_t, 65536> sameCharacter;
 
   private:
     // One character of `len` bytes decoded by iconv: its single UTF-16 unit, or -1 for invalid,
@@ -92,13 +97,11 @@ class Cp932Table {
                     if (u && toCp932[u] == Unmapped) toCp932[u] = lead << 8 | trail;
                 }
         };
-        visit(0x81, 0x86);
-        visit(0x88, 0x9F);
-        visit(0xE0, 0xEC);
-        visit(0x87, 0x87);
-        visit(0xFA, 0xFC);
-        visit(0xF0, 0xF9);
-        visit(0xED, 0xEF);
+        const int order[][2] = {{0x81, 0x86}, {0x88, 0x9F}, {0xE0, 0xEC}, {0x87, 0x87},
+                                {0xFA, 0xFC}, {0xF0, 0xF9}, {0xED, 0xEF}};
+        for (const auto& [from, to] : order)
+            visit(from, to);
+        LinkDuplicates(order);
         for (int b = 0x80; b < 0x100; ++b)
             toCp932[ByteStandIn(static_cast<unsigned char>(b))] = static_cast<std::uint16_t>(b);
         toCp932[0] = 0;
@@ -106,6 +109,20 @@ class Cp932Table {
         for (int code = 0x8100; code < 0x10000; ++code)
             if (doubleChar[code] && toCp932[doubleChar[code]] != code)
                 foldingLead[code >> 8] = true;
+    }
+
+    template <class Order> void LinkDuplicates(const Order& order) {
+        std::vector<std::uint16_t> last(65536); // the last code of each character so far
+        for (const auto& [from, to] : order)
+            for (int code = from << 8; code < (to + 1) << 8; ++code) {
+                const char16_t u = doubleChar[code];
+                if (!u || toCp932[u] == code || toCp932[u] < 0x100) continue;
+                const std::uint16_t first = toCp932[u];
+                const std::uint16_t previous = last[u] ? last[u] : first;
+                sameCharacter[previous] = static_cast<std::uint16_t>(code);
+                sameCharacter[code] = first;
+                last[u] = static_cast<std::uint16_t>(code);
+            }
     }
 };
 
@@ -151,26 +168,47 @@ std::string ScreenToCp932(QStringView screen) {
     return out;
 }
 
+namespace {
+
+// A lead byte that stood alone (its stand-in) would pair with the lead of the code that follows
+// it if that pair is a character: then another code of the same character is written, one that
+// does not pair, when the character has one. A character read from bytes always has one: the
+// code it was read from.
+std::uint16_t CodeAfterLoneLead(const Cp932Table& t, int loneLead, std::uint16_t code) {
+    auto pairs = [&](std::uint16_t c) { return t.doubleChar[loneLead << 8 | c >> 8] != 0; };
+    if (!pairs(code)) return code;
+    for (std::uint16_t other = t.sameCharacter[code]; other && other != code;
+         other = t.sameCharacter[other])
+        if (!pairs(other)) return other;
+    return code;
+}
+
+} // namespace
+
 void AppendScreenToCp932(QStringView screen, std::string& out) {
     const Cp932Table& t = Table();
     const qsizetype n = screen.size();
+    int loneLead = -1; // the lead byte just written for its stand-in
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = screen.at(i).unicode();
         if (QChar::isHighSurrogate(u) && i + 1 < n &&
             QChar::isLowSurrogate(screen.at(i + 1).unicode())) {
             out += '?'; // beyond the BMP: nothing of it is in the code page
+            loneLead = -1;
             ++i;
             continue;
         }
-        const std::uint16_t code = t.toCp932[u];
-        if (code == Unmapped)
+        std::uint16_t code = t.toCp932[u];
+        if (code == Unmapped) {
             out += '?';
-        else if (code < 0x100)
+        } else if (code < 0x100) {
             out += static_cast<char>(code);
-        else {
+        } else {
+            if (loneLead >= 0) code = CodeAfterLoneLead(t, loneLead, code);
             out += static_cast<char>(code >> 8);
             out += static_cast<char>(code & 0xFF);
         }
+        loneLead = IsByteStandIn(u) && t.isLead[u & 0xFF] ? u & 0xFF : -1;
     }
 }
 
