@@ -1,13 +1,18 @@
 // The text view as the lookup fills it: where an appended line goes and where the caret ends.
 
 #include "Unit1.h"
+#include "ViewLine.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -201,6 +206,138 @@ TEST(TextView, UpdateEndsWhenAnExceptionLeavesIt) {
     form.Info->Lines->Add("two");
     EXPECT_EQ(form.Info->Text(), "Kelvane\r\none\r\ntwo\r\n");
     EXPECT_EQ(View(form)->textCursor().position(), View(form)->document()->characterCount() - 1);
+}
+
+// Every line of the view as shown, with the properties of its format, after the view's Text.
+std::vector<std::string> Shown(const TKelvaneForm& form) {
+    std::vector<std::string> out{form.Info->Text()};
+    for (QTextBlock b = View(form)->document()->begin(); b.isValid(); b = b.next()) {
+        std::string line = b.text().toStdString();
+        const auto properties = b.blockFormat().properties();
+        for (auto p = properties.begin(); p != properties.end(); ++p)
+            line += " |" + std::to_string(p.key()) + "=" +
+                    p.value().toByteArray().toHex().toStdString();
+        out.push_back(line);
+    }
+    return out;
+}
+
+// Lines added together in an update give the very view that adding them one by one gives, from
+// every kind of end of the text: a line break, typed text, nothing, or a UTF-8 line whose line
+// break the user deleted.
+TEST(TextView, LinesAddedTogetherEqualLinesAddedOneByOne) {
+    const std::vector<std::string> lines = {"",
+                                            "plain\r",
+                                            "",
+                                            "",
+                                            "M\xc3\xbcller\r",
+                                            "\xed\x40 kept",
+                                            "",
+                                            "x\0y"s,
+                                            "tail",
+                                            std::string(LongWord + 5, 'w'),
+                                            "J\xc3\xbcrgen",
+                                            "",
+                                            "last\r"};
+    const std::function<void(TKelvaneForm&)> starts[] = {
+        [](TKelvaneForm& f) { f.Info->SetText("Kelvane\r\n"); },
+        [](TKelvaneForm& f) { f.Info->SetText("Kelvane\r\ntyped"); },
+        [](TKelvaneForm& f) { f.Info->SetText(""); },
+        [](TKelvaneForm& f) {
+            f.Info->SetText("");
+            f.Info->Lines->Add("M\xc3\xbcller");
+            View(f)->setFocus();
+            QTest::keyClick(View(f), Qt::Key_Backspace); // the caret stands at the end
+        },
+    };
+    for (std::size_t first = 0; first < lines.size(); first += 3) {
+        const std::vector<std::string> added(lines.begin() + first, lines.end());
+        for (std::size_t s = 0; s < std::size(starts); ++s) {
+            TKelvaneForm oneByOne, together;
+            starts[s](oneByOne);
+            starts[s](together);
+            for (const auto& line : added)
+                oneByOne.Info->Lines->Add(line);
+            {
+                const TMemoLines::TUpdate update(*together.Info->Lines);
+                for (const auto& line : added)
+                    together.Info->Lines->Add(line);
+            }
+            EXPECT_EQ(Shown(together), Shown(oneByOne)) << "start " << s << ", from line " << first;
+            EXPECT_EQ(View(together)->textCursor().position(),
+                      View(together)->document()->characterCount() - 1);
+        }
+    }
+}
+
+// An appended line cannot be undone and leaves nothing to undo or redo, whether it is added alone
+// or with others in an update.
+TEST(TextView, AppendedLinesLeaveNothingToUndo) {
+    for (const bool together : {false, true}) {
+        TKelvaneForm form;
+        QTextDocument* doc = View(form)->document();
+        View(form)->setFocus();
+        PutCaret(form, 0, 0);
+        Type(form, u"ab");
+        PutCaret(form, 0, 5);
+        Type(form, u"c");
+        QTest::keyClick(View(form), Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(doc->isUndoAvailable() && doc->isRedoAvailable());
+        if (together) {
+            const TMemoLines::TUpdate update(*form.Info->Lines);
+            form.Info->Lines->Add("one");
+            form.Info->Lines->Add("two");
+        } else {
+            form.Info->Lines->Add("one");
+        }
+        EXPECT_FALSE(doc->isUndoAvailable()) << together;
+        EXPECT_FALSE(doc->isRedoAvailable()) << together;
+        const std::string text = form.Info->Text();
+        QTest::keyClick(View(form), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(View(form), Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(form.Info->Text(), text) << together;
+        EXPECT_EQ(text.substr(0, 11), "abKelvane\r\n") << together; // the undone "c" stays undone
+        Type(form, u"d"); // the user's own edits are recorded again
+        EXPECT_TRUE(doc->isUndoAvailable()) << together;
+    }
+}
+
+// Ordinary text wraps at word boundaries; a word longer than the view breaks anywhere, the view
+// filling each screen line with it, whether or not it is long enough to carry the view's breaks.
+TEST(TextView, WordWrap) {
+    std::string words = "[Name Server]";
+    while (words.size() < 600)
+        words += " ns" + std::to_string(words.size()) + ".example.jp";
+    const struct {
+        const char* name;
+        std::string line;
+        bool breaksAnywhere;
+    } cases[] = {
+        {"Words", words, false},
+        {"WordLongerThanTheView", std::string(300, 'x'), true},
+        {"WordWithTheViewsBreaks", std::string(3 * LongWord, 'y'), true},
+    };
+    TKelvaneForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    for (const auto& c : cases) {
+        form.Info->SetText("");
+        form.Info->Lines->Add(c.line);
+        const QTextBlock block = View(form)->document()->firstBlock();
+        View(form)->document()->documentLayout()->blockBoundingRect(block); // lays it out
+        const QTextLayout* layout = block.layout();
+        ASSERT_GT(layout->lineCount(), 2) << c.name;
+        const QString text = block.text();
+        const qreal charWidth = QFontMetricsF(View(form)->font()).horizontalAdvance(QChar(u'x'));
+        for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (c.breaksAnywhere)
+                EXPECT_GT(line.naturalTextWidth() + 2 * charWidth, line.width()) << c.name << i;
+            else
+                EXPECT_EQ(text.at(line.textStart() + line.textLength() - 1), QChar(u' '))
+                    << c.name << " line " << i;
+        }
+    }
 }
 
 } // namespace
