@@ -100,8 +100,8 @@ std::string TCustomWinSocket::ReceiveText() {
     std::string text;
     if (fd_ < 0) return text;
     int available = 0;
-    if (ioctl(fd_, FIONREAD, &available) != 0) available = 65536;
-    text.resize(static_cast<std::size_t>(std::max(available, 0)));
+    if (ioctl(fd_, FIONREAD, &available) != 0) available = static_cast<int>(ReadChunk);
+    text.resize(std::min(static_cast<std::size_t>(std::max(available, 0)), ReadChunk));
     std::size_t got = 0;
     while (got < text.size()) {
         const ssize_t n = recv(fd_, text.data() + got, text.size() - got, MSG_DONTWAIT);
@@ -116,6 +116,11 @@ std::string TCustomWinSocket::ReceiveText() {
     }
     text.resize(got);
     return text;
+}
+
+bool TCustomWinSocket::HasPending() const {
+    int available = 0;
+    return fd_ >= 0 && ioctl(fd_, FIONREAD, &available) == 0 && available > 0;
 }
 
 int TCustomWinSocket::SendText(const std::string& text) {
