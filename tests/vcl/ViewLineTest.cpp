@@ -60,6 +60,8 @@ const LineCase kLines[] = {
      Utf8},
     {"StandInsWrittenInUtf8", "M\xc3\xbcller \xe2\x90\x80\xef\x9e\x80",
      u"M\u00fcller \uf7e2\uf790\uf780\uf7ef\uf79e\uf780", Utf8},
+    {"ZeroWidthSpaceByItsBytes", "M\xc3\xbcller\xe2\x80\x8bx", u"M\u00fcller\uf7e2\uf780\uf78bx",
+     Utf8},
 };
 
 TEST(ViewLine, AnswerLinesShowAndComeBack) {
@@ -133,6 +135,62 @@ TEST(ViewLine, TypedTextTakesTheLineCode) {
         ViewLineToBytes(QString::fromStdU16String(c.screen), c.code, {}, out);
         EXPECT_EQ(out, c.bytes);
     }
+}
+
+// The screen text of a word of `n` times `unit` (characters joined by the view's breaks), with the
+// view's break between each two.
+std::u16string Broken(const std::u16string& unit, std::size_t n) {
+    std::u16string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += (i ? u"\u200b" : u"") + unit;
+    return out;
+}
+
+std::string Times(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+// A word longer than LongWord gets a break opportunity after each character, and nothing else
+// does; the breaks give back no bytes.
+TEST(ViewLine, LongWordsGetBreaks) {
+    const std::size_t n = LongWord;
+    const std::string shortWords = Times("abcdefghi ", 300);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::u16string screen;
+    } cases[] = {
+        {"WordOfLongWordCharacters", std::string(n, 'x'), std::u16string(n, u'x')},
+        {"LongerWord", "a " + std::string(n + 1, 'x') + " b", u"a " + Broken(u"x", n + 1) + u" b"},
+        {"ManyShortWords", shortWords, std::u16string(shortWords.begin(), shortWords.end())},
+        {"Cp932Kanji", Times("\x8a\xbf", n + 1), Broken(u"\u6f22", n + 1)},
+        {"Utf8Accents", Times("J\xc3\xa9", n), Broken(u"J\u200b\u00e9", n)},
+        {"PairsStayWhole", Times("\xf0\x9f\x98\x80", n + 1), Broken(u"\U0001F600", n + 1)},
+        {"CrAndZeroInTheWord", std::string(n, 'x') + "\r\0y"s,
+         Broken(u"x", n) + u"\u200b\u240d\u200b\u2400\u200by"},
+    };
+    for (const auto& c : cases) {
+        const TViewLine view = AnswerLineToView(c.bytes);
+        EXPECT_EQ(view.screen.toStdU16String(), c.screen) << c.name;
+        EXPECT_EQ(Back(view, c.bytes), c.bytes) << c.name;
+    }
+    EXPECT_EQ(Cp932LineToView(std::string(n + 1, 'x')).toStdU16String(), Broken(u"x", n + 1));
+}
+
+// A line that keeps its bytes gives them back with its breaks; once edited it is written from the
+// screen, without the breaks.
+TEST(ViewLine, BreaksInALineThatKeepsItsBytes) {
+    const std::string line = "\xed\x40" + std::string(LongWord, 'x');
+    const TViewLine view = AnswerLineToView(line);
+    ASSERT_TRUE(view.keepsBytes);
+    EXPECT_EQ(view.screen.size(), 2 * (LongWord + 1) - 1);
+    EXPECT_EQ(Back(view, line), line);
+    std::string edited;
+    ViewLineToBytes(view.screen + QChar(u'y'), view.code, line, edited);
+    EXPECT_EQ(edited, "\xfa\x5c" + std::string(LongWord, 'x') + "y");
 }
 
 TEST(ViewLine, Cp932LinesOfTheProgram) {
