@@ -88,10 +88,14 @@ QString WithBreaksInLongWords(QString screen) {
         if (end - start > LongWord) {
             if (out.isEmpty()) out.reserve(n + (n - start));
             out.append(QStringView(screen).mid(copied, start - copied));
+            qsizetype sinceBreak = 0;
             for (qsizetype i = start; i < end; ++i) {
                 out.append(screen.at(i));
-                if (i + 1 < end && BreakableBetween(screen.at(i), screen.at(i + 1)))
+                if (++sinceBreak >= BreakEvery && i + 1 < end &&
+                    BreakableBetween(screen.at(i), screen.at(i + 1))) {
                     out.append(QChar(BreakHere));
+                    sinceBreak = 0;
+                }
             }
             copied = end;
         }
