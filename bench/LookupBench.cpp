@@ -5,6 +5,8 @@
 //   lookup_bench flood <MB>    short lines
 //   lookup_bench long <KB>     one line without a blank and without an LF
 //   lookup_bench peer <MB>     the same answer fetched by Debian's whois command into a file
+//   lookup_bench idle <s>      the main window shown, no lookup: the stalls the machine itself
+//                              causes (other processes, the scheduler), the floor of the stalls
 // Needs root for port 43; bench/run runs it in a network namespace of its own.
 
 #include "Application.h"
@@ -60,6 +62,20 @@ int Lookup(int argc, char** argv, const ServedAnswer& served) {
     return 0;
 }
 
+int Idle(int argc, char** argv, std::size_t seconds) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    TApplication app(argc, argv);
+    TKelvaneForm form;
+    form.Show();
+    TickGaps gaps;
+    gaps.Start();
+    const double end = NowMs() + 1000.0 * static_cast<double>(seconds);
+    RunUntil([&] { return NowMs() >= end; });
+    std::printf("ms=%.1f gap_ms=%.1f rss_kb=%ld\n", NowMs() - end, gaps.Stop(), PeakRssKb());
+    return 0;
+}
+
 // Debian's whois client writing the answer into a file: what a terminal client costs.
 int Peer(const ServedAnswer& served) {
     char path[] = "/tmp/kelvane-peer-XXXXXX";
@@ -94,6 +110,7 @@ int Peer(const ServedAnswer& served) {
 
 int main(int argc, char** argv) {
     const BenchArgs args = ParseArgs(argc, argv);
+    if (args.mode == "idle") return Idle(argc, argv, args.n);
     std::function<std::string()> make;
     if (args.mode == "answer" || args.mode == "peer")
         make = [&] { return MakeWhoisAnswer(args.n << 20); };
@@ -102,7 +119,7 @@ int main(int argc, char** argv) {
     else if (args.mode == "long")
         make = [&] { return MakeLongLine(args.n << 10); };
     if (!make || args.n == 0) {
-        std::fprintf(stderr, "usage: lookup_bench answer|flood|peer <MB> | long <KB>\n");
+        std::fprintf(stderr, "usage: lookup_bench answer|flood|peer <MB> | long <KB> | idle <s>\n");
         return 2;
     }
     const ServedAnswer served(Address, make); // forked before any thread starts
