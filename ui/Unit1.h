@@ -7,15 +7,19 @@
 // line at its LF, converts its kanji runs (JisToSjisLine) and appends it to the text view Info.
 // The server box's entries come from "Kelvane.LST" beside the executable, rewritten by the add
 // and delete buttons. Save As writes the text view's text to a file; the font command changes the
-// text view's font; Clear empties it.
+// text view's font; Clear empties it. The menus drop down from the buttons of ToolBar3; the edit
+// actions act on the text view or the query box, whichever has the focus.
 
+#include "ActionList.h"
 #include "ClientSocket.h"
 #include "ComboBox.h"
 #include "ControlBar.h"
 #include "Edit.h"
+#include "EditActions.h"
 #include "FontDialog.h"
 #include "Form.h"
 #include "ImageList.h"
+#include "MainMenu.h"
 #include "Memo.h"
 #include "SaveDialog.h"
 #include "StatusBar.h"
@@ -30,7 +34,26 @@ class TKelvaneForm : public TForm {
     ~TKelvaneForm() override;
 
     // The components, created by the form description in this order and owned by the window.
+    TMainMenu* MainMenu1;
+    TMenuItem* File1;
+    TMenuItem* Edit1;
+    TMenuItem* Help1;
+    TActionList* AL;
     TImageList* ALIL;
+    TEditCopy* EditCopy1;
+    TEditCut* EditCut1;
+    TEditDelete* EditDelete1;
+    TEditPaste* EditPaste1;
+    TEditSelectAll* EditSelectAll1;
+    TEditUndo* EditUndo1;
+    TMenuItem* Cut1;
+    TMenuItem* Copy1;
+    TMenuItem* Paste1;
+    TMenuItem* Delete1;
+    TMenuItem* A1;
+    TAction* VerInfo;
+    TMenuItem* About1;
+    TAction* Exit;
     TMemo* Info;
     TStatusBar* Sb;
     TControlBar* ControlBar1;
@@ -48,12 +71,18 @@ class TKelvaneForm : public TForm {
     TToolButton* ToolButton8;
     TToolButton* ToolButton9;
     TToolButton* ToolButton10;
+    TMenuItem* Exit1;
     TClientSocket* CS;
     TToolBar* ToolBar4;
     TToolButton* ToolButton11;
     TEdit* InputData;
     TSaveDialog* SD;
+    TAction* SaveFileAs;
+    TMenuItem* SaveAs1;
+    TMenuItem* N1;
     TFontDialog* FD;
+    TMenuItem* N2;
+    TMenuItem* F1;
     TToolButton* ToolButton12;
     TToolButton* ToolButton13;
 
@@ -77,6 +106,7 @@ class TKelvaneForm : public TForm {
     void F1Click(TComponent* Sender);
     void ToolButton13Click(TComponent* Sender);
     void ExitExecute(TComponent* Sender);
+    void VerInfoExecute(TComponent* Sender);
 
   private:
     // Builds every component with its settings and binds the handlers (Unit1Form.cpp).

@@ -11,6 +11,16 @@ TFont WindowFont() {
     return {SjisText("ＭＳ Ｐゴシック"), -12, {}, clWindowText, SHIFTJIS_CHARSET};
 }
 
+// The settings every action of the list has.
+void SetUpAction(TAction* action, const char* category, const char* caption, const char* hint,
+                 int imageIndex, TShortCut shortCut) {
+    action->Category = SjisText(category);
+    action->SetCaption(SjisText(caption));
+    action->SetHint(SjisText(hint));
+    action->SetImageIndex(imageIndex);
+    action->SetShortCut(shortCut);
+}
+
 } // namespace
 
 void TKelvaneForm::CreateComponents() {
@@ -23,9 +33,55 @@ void TKelvaneForm::CreateComponents() {
     SetFont(WindowFont());
     SetIcon(IconPicture);
 
+    // The menus drop down from the buttons of ToolBar3: the window has no menu bar.
+    MainMenu1 = Make<TMainMenu>();
+    File1 = Make<TMenuItem>();
+    File1->SetCaption(SjisText("ファイル(&F)"));
+    Edit1 = Make<TMenuItem>();
+    Edit1->SetCaption(SjisText("編集(&E)"));
+    Help1 = Make<TMenuItem>();
+    Help1->SetCaption(SjisText("ヘルプ(&H)"));
+
+    AL = Make<TActionList>(this);
     ALIL = Make<TImageList>();
     for (TXpmData picture : ImageListPictures)
         ALIL->Add(picture);
+    AL->SetImages(ALIL);
+    MainMenu1->SetImages(ALIL);
+
+    EditCopy1 = Make<TEditCopy>();
+    SetUpAction(EditCopy1, "編集", "コピー(&C)", "コピー", 0, 16451); // Ctrl+C
+    EditCut1 = Make<TEditCut>();
+    SetUpAction(EditCut1, "編集", "切り取り(&T)", "切り取り", 1, 16472); // Ctrl+X
+    EditDelete1 = Make<TEditDelete>();
+    SetUpAction(EditDelete1, "編集", "削除(&D)", "", 2, 46); // Del
+    EditPaste1 = Make<TEditPaste>();
+    SetUpAction(EditPaste1, "編集", "貼り付け(&P)", "貼り付け", 3, 16470); // Ctrl+V
+    EditSelectAll1 = Make<TEditSelectAll>();
+    SetUpAction(EditSelectAll1, "編集", "すべてを選択(&A)", "", -1, 0);
+    EditUndo1 = Make<TEditUndo>();
+    SetUpAction(EditUndo1, "編集", "元に戻す(&U)", "", 4, 32776); // Alt+BkSp
+
+    Cut1 = Make<TMenuItem>();
+    Cut1->SetAction(EditCut1);
+    Copy1 = Make<TMenuItem>();
+    Copy1->SetAction(EditCopy1);
+    Paste1 = Make<TMenuItem>();
+    Paste1->SetAction(EditPaste1);
+    Delete1 = Make<TMenuItem>();
+    Delete1->SetAction(EditDelete1);
+    A1 = Make<TMenuItem>();
+    A1->SetAction(EditSelectAll1);
+
+    VerInfo = Make<TAction>();
+    SetUpAction(VerInfo, "ヘルプ", "バージョン情報", "", -1, 0);
+    VerInfo->OnExecute = std::bind(&TKelvaneForm::VerInfoExecute, this, _1);
+    About1 = Make<TMenuItem>();
+    About1->SetAction(VerInfo);
+
+    Exit = Make<TAction>();
+    SetUpAction(Exit, "ファイル", "終了(&X)", "", -1, 0);
+    Exit->OnExecute = std::bind(&TKelvaneForm::ExitExecute, this, _1);
 
     Info = Make<TMemo>();
     Info->SetBounds(0, 56, 477, 256);
@@ -64,20 +120,26 @@ void TKelvaneForm::CreateComponents() {
     ToolBar1->Add(ToolButton3);
     ControlBar1->AddBand(ToolBar1, 224, 2);
 
+    // The edit buttons take picture, state and command from their actions; their hints stay
+    // unseen.
     ToolBar2 = Make<TToolBar>();
     ToolBar2->SetImages(ALIL);
     ToolBar2->SetBounds(319, 28, 129, 22);
     ToolButton4 = Make<TToolButton>();
     ToolButton4->SetBounds(0, 0, 23, 22);
+    ToolButton4->SetAction(EditCut1);
     ToolBar2->Add(ToolButton4);
     ToolButton5 = Make<TToolButton>();
     ToolButton5->SetBounds(23, 0, 23, 22);
+    ToolButton5->SetAction(EditCopy1);
     ToolBar2->Add(ToolButton5);
     ToolButton6 = Make<TToolButton>();
     ToolButton6->SetBounds(46, 0, 23, 22);
+    ToolButton6->SetAction(EditPaste1);
     ToolBar2->Add(ToolButton6);
     ToolButton7 = Make<TToolButton>();
     ToolButton7->SetBounds(69, 0, 23, 22);
+    ToolButton7->SetAction(EditDelete1);
     ToolBar2->Add(ToolButton7);
 
     ToolBar3 = Make<TToolBar>();
@@ -86,16 +148,22 @@ void TKelvaneForm::CreateComponents() {
     ToolButton8 = Make<TToolButton>();
     ToolButton8->SetBounds(0, 0, 67, 20); // sized to its caption
     ToolButton8->SetCaption(SjisText("ファイル(&F)"));
+    ToolButton8->SetMenuItem(File1);
     ToolBar3->Add(ToolButton8);
     ToolButton9 = Make<TToolButton>();
     ToolButton9->SetBounds(67, 0, 50, 20);
     ToolButton9->SetCaption(SjisText("編集(&E)"));
+    ToolButton9->SetMenuItem(Edit1);
     ToolBar3->Add(ToolButton9);
     ToolButton10 = Make<TToolButton>();
     ToolButton10->SetBounds(117, 0, 63, 20);
     ToolButton10->SetCaption(SjisText("ヘルプ(&H)"));
+    ToolButton10->SetMenuItem(Help1);
     ToolBar3->Add(ToolButton10);
     ControlBar1->AddBand(ToolBar3, 11, 2);
+
+    Exit1 = Make<TMenuItem>();
+    Exit1->SetAction(Exit);
 
     CS = Make<TClientSocket>();
     CS->ClientType = ctNonBlocking;
@@ -129,9 +197,23 @@ void TKelvaneForm::CreateComponents() {
     SD->DefaultExt = "txt";
     SD->OverwritePrompt = true;
 
+    SaveFileAs = Make<TAction>();
+    SetUpAction(SaveFileAs, "ファイル", "名前をつけて保存(&A)", "", -1, 0);
+    SaveFileAs->OnExecute = std::bind(&TKelvaneForm::SaveFileAsExecute, this, _1);
+    SaveAs1 = Make<TMenuItem>();
+    SaveAs1->SetAction(SaveFileAs);
+    N1 = Make<TMenuItem>();
+    N1->SetCaption("-");
+
     FD = Make<TFontDialog>();
     FD->Font = WindowFont();
     FD->Effects = true;
+
+    N2 = Make<TMenuItem>();
+    N2->SetCaption("-");
+    F1 = Make<TMenuItem>();
+    F1->SetCaption(SjisText("フォント変更(&F)"));
+    F1->OnClick = std::bind(&TKelvaneForm::F1Click, this, _1);
 
     ToolButton12 = Make<TToolButton>();
     ToolButton12->SetBounds(92, 0, 8, 22);
@@ -145,6 +227,19 @@ void TKelvaneForm::CreateComponents() {
     ToolButton13->OnClick = std::bind(&TKelvaneForm::ToolButton13Click, this, _1);
     ToolBar2->Add(ToolButton13);
     ControlBar1->AddBand(ToolBar2, 319, 28);
+
+    // The action list in its order, the menus with their entries.
+    for (TAction* action : std::initializer_list<TAction*>{EditCopy1, EditCut1, EditDelete1,
+                                                           EditPaste1, EditSelectAll1, EditUndo1,
+                                                           VerInfo, Exit, SaveFileAs})
+        AL->Add(action);
+    for (TMenuItem* entry : {SaveAs1, N1, Exit1})
+        File1->Add(entry);
+    for (TMenuItem* entry : {Cut1, Copy1, Paste1, Delete1, A1, N2, F1})
+        Edit1->Add(entry);
+    Help1->Add(About1);
+    for (TMenuItem* item : {File1, Edit1, Help1})
+        MainMenu1->Add(item);
 
     Align(ControlBar1, TAlign::Top);
     Align(Info, TAlign::Client);

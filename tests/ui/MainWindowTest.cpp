@@ -352,6 +352,24 @@ TEST_F(MainWindowTest, FontChangeTouchesOnlyTheTextViewAndIsRemembered) {
     EXPECT_EQ(form.FD->Font, font);
 }
 
+// Esc in the chooser's own fields cancels the whole dialog, as its Cancel button does.
+TEST_F(MainWindowTest, EscapeInTheFontDialogCancelsIt) {
+    const TFont before = form.Info->Font();
+    bool closed = false;
+    WhenModal<QDialog>([&](QDialog* dialog) {
+        auto* chooser = dialog->findChild<QFontDialog*>();
+        QFont other(QStringLiteral("DejaVu Sans"));
+        other.setPointSize(20);
+        chooser->setCurrentFont(other);
+        QTest::keyClick(chooser->findChild<QLineEdit*>(), Qt::Key_Escape);
+        closed = !dialog->isVisible();
+        if (!closed) dialog->reject();
+    });
+    form.F1Click(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(form.Info->Font(), before);
+}
+
 TEST_F(MainWindowTest, ClearEmptiesOnlyTheTextView) {
     form.InputData->SetText("q");
     form.Sb->SetSimpleText("s");

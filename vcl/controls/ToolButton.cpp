@@ -1,8 +1,10 @@
 #include "ToolButton.h"
 
+#include "Action.h"
 #include "Application.h"
 #include "Cp932.h"
 #include "ImageList.h"
+#include "MenuItem.h"
 #include "ToolBar.h"
 
 #include <QIcon>
@@ -14,6 +16,40 @@ TToolButton::TToolButton()
     button_->setFocusPolicy(Qt::NoFocus); // Tab passes tool buttons by
     button_->resize(DefaultWidth, DefaultHeight);
     QObject::connect(button_, &QToolButton::clicked, button_, [this] { Click(); });
+}
+
+TToolButton::~TToolButton() {
+    SetAction(nullptr);
+}
+
+void TToolButton::SetAction(TAction* action) {
+    if (action_) action_->RemoveClient(actionClient_);
+    action_ = action;
+    if (!action_) return;
+    actionClient_ = action_->AddClient([this] { ActionChanged(); });
+    ActionChanged();
+}
+
+void TToolButton::ActionChanged() {
+    imageIndex_ = action_->ImageIndex();
+    SetHint(action_->Hint());
+    SetEnabled(action_->Enabled());
+    Refresh();
+}
+
+void TToolButton::SetMenuItem(TMenuItem* item) {
+    menuItem_ = item;
+}
+
+void TToolButton::DropDown() {
+    if (!menuItem_) return;
+    button_->setDown(true);
+    menuItem_->Popup(button_->mapToGlobal(QPoint(0, button_->height())));
+    button_->setDown(false);
+}
+
+void TToolButton::SetHighlighted(bool on) {
+    button_->setAutoRaise(!on);
 }
 
 void TToolButton::SetCaption(const std::string& caption) {
@@ -56,5 +92,10 @@ void TToolButton::Refresh() {
 
 void TToolButton::Click() {
     if (style_ == TToolButtonStyle::Separator) return;
-    if (OnClick) RunEventHandler([this] { OnClick(this); });
+    if (action_)
+        action_->Execute();
+    else if (menuItem_)
+        DropDown();
+    else if (OnClick)
+        RunEventHandler([this] { OnClick(this); });
 }

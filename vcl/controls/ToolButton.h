@@ -1,7 +1,9 @@
 #pragma once
 // A tool-bar button with a click event, or a separator (an inert gap between groups of buttons).
 // It never takes the focus, so a command it starts acts on the control that had it. What it shows
-// (caption or picture) is its bar's choice.
+// (caption or picture) is its bar's choice. A button bound to an action takes its picture, enabled
+// state and command from it (greyed and inert while the action is disabled); a button bound to a
+// menu item drops that item's entries down below itself.
 
 #include "Control.h"
 
@@ -9,9 +11,9 @@
 #include <string>
 
 class QToolButton;
+class TAction;
+class TMenuItem;
 class TToolBar;
-
-using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
 enum class TToolButtonStyle { Button, Separator };
 
@@ -22,6 +24,7 @@ class TToolButton : public TControl {
     static constexpr int DefaultHeight = 22;
 
     TToolButton();
+    ~TToolButton() override;
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
@@ -31,7 +34,19 @@ class TToolButton : public TControl {
     void SetImageIndex(int index);
     int ImageIndex() const { return imageIndex_; }
 
-    // Clicks the button as the user does; the handler's exception goes to the error box.
+    void SetAction(TAction* action);
+    TAction* Action() const { return action_; }
+    // Bind it before the button is added to its bar, so that the bar works its menus by keyboard.
+    void SetMenuItem(TMenuItem* item);
+    TMenuItem* MenuItem() const { return menuItem_; }
+    // Drops the menu item's entries down, the pop-up's top-left corner at the button's
+    // bottom-left corner; returns when the menu closes.
+    void DropDown();
+    // Drawn raised, as the bar's highlighted menu button is while the keyboard works the menus.
+    void SetHighlighted(bool on);
+
+    // Clicks the button as the user does: the action, the menu, or else OnClick. The handler's
+    // exception goes to the error box.
     void Click();
     TNotifyEvent OnClick;
 
@@ -44,10 +59,14 @@ class TToolButton : public TControl {
 
   private:
     void Refresh();
+    void ActionChanged();
 
     QToolButton* button_;
     const TToolBar* bar_ = nullptr;
     std::string caption_;
     TToolButtonStyle style_ = TToolButtonStyle::Button;
     int imageIndex_ = -1;
+    TAction* action_ = nullptr;
+    int actionClient_ = -1;
+    TMenuItem* menuItem_ = nullptr;
 };

@@ -60,6 +60,10 @@ class FontChooser : public QDialog {
         fonts_->setWindowFlags(Qt::Widget);
         fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         fonts_->setCurrentFont(InPoints(settings.Font));
+        // The embedded chooser is a dialog of its own and ends itself on Esc or Enter: it ends
+        // this one the same way.
+        connect(fonts_, &QDialog::accepted, this, &QDialog::accept);
+        connect(fonts_, &QDialog::rejected, this, &QDialog::reject);
         colors_ = new QComboBox(this);
         for (const NamedColor& c : Colors) {
             QPixmap swatch(16, 12);
