@@ -373,4 +373,51 @@ TEST_F(LookupTest, StreamedAnswerEqualsLinesAddedOneByOne) {
     EXPECT_GT(lines(oneByOne).size(), 2000u);
 }
 
+// A click on Clear while a long answer streams in empties the view at once; the lines that arrive
+// after it follow, each whole and in order, up to the answer's last.
+TEST_F(LookupTest, ClearWorksWhileAnAnswerStreams) {
+    LoopbackWhoisServer server("127.0.0.72");
+    REQUIRE_BOUND(server);
+    constexpr int Pieces = 200, LinesPerPiece = 50;
+    Script script;
+    for (int p = 0, n = 0; p < Pieces; ++p) {
+        std::string piece;
+        for (int i = 0; i < LinesPerPiece; ++i)
+            piece += "line " + std::to_string(n++) + " \x1b$B\x34\x41\x3b\x7a\x1b(B\r\n";
+        script.pieces.push_back(piece.substr(0, piece.size() - 3)); // lines cut across pieces
+        if (p + 1 < Pieces)
+            script.pieces.push_back(piece.substr(piece.size() - 3));
+        else
+            script.pieces.back() += piece.substr(piece.size() - 3);
+    }
+    script.pause = std::chrono::milliseconds(5);
+    script.end = End::Silent;
+    server.Add(script);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Widget()));
+    Lookup("127.0.0.72", "q");
+    ASSERT_TRUE(WaitFor([&] { return form->Info->Text().find("line 50 ") != std::string::npos; }));
+
+    QTest::mouseClick(form->ToolButton13->Widget(), Qt::LeftButton);
+    EXPECT_EQ(form->Info->Text(), "");
+    const std::string last = "line " + std::to_string(Pieces * LinesPerPiece - 1) + " ";
+    ASSERT_TRUE(WaitFor([&] { return form->Info->Text().find(last) != std::string::npos; }));
+    server.Finish({"after\n"});
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+
+    const std::string text = form->Info->Text();
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.back(), "after");
+    const int first = std::stoi(lines.front().substr(5));
+    EXPECT_GT(first, 50);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        ASSERT_EQ(lines[i],
+                  "line " + std::to_string(first + static_cast<int>(i)) + " \x8a\xbf\x8e\x9a")
+            << i;
+    EXPECT_EQ(first + static_cast<int>(lines.size()) - 1, Pieces * LinesPerPiece);
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -340,6 +341,20 @@ TEST(TextView, WordWrap) {
                     << c.name << " line " << i;
         }
     }
+}
+
+// The view's breaks in a long word stay on the screen: a copy of the lines holds the word whole.
+TEST(TextView, CopyLeavesTheViewsBreaksOut) {
+    TKelvaneForm form;
+    const std::string word(LongWord + 300, 'k');
+    form.Info->SetText("");
+    form.Info->Lines->Add("key: " + word);
+    form.Info->Lines->Add("next");
+    ASSERT_TRUE(View(form)->toPlainText().contains(QChar(BreakHere)));
+    View(form)->setFocus();
+    QTest::keyClick(View(form), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(View(form), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "key: " + word + "\nnext\n");
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "ViewLine.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <utility>
 
 namespace {
@@ -83,6 +85,17 @@ QTextBlockFormat FormatOf(const TViewLine& line, std::string_view bytes) {
                        QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return format;
 }
+
+// The view's breaks in long words are no part of the text: what is copied or dragged out of the
+// view leaves them out.
+class TViewEdit : public QPlainTextEdit {
+  protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        auto* data = new QMimeData;
+        data->setText(textCursor().selection().toPlainText().remove(QChar(BreakHere)));
+        return data;
+    }
+};
 
 } // namespace
 
@@ -193,7 +206,7 @@ void TMemoLines::Flush() {
 }
 
 TMemo::TMemo()
-    : TControl(new QPlainTextEdit), edit_(static_cast<QPlainTextEdit*>(Widget())),
+    : TControl(new TViewEdit), edit_(static_cast<QPlainTextEdit*>(Widget())),
       watcher_(std::make_unique<QObject>()) {
     Lines = std::make_unique<TMemoLines>(*this);
     edit_->setTabChangesFocus(true);
