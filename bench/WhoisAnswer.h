@@ -1,6 +1,8 @@
 #pragma once
-// A generated whois-like answer for the benchmarks: lines of 30 to 80 bytes ending in CR LF, about
-// half of them carrying an ISO-2022-JP kanji run, as the Japanese registries write them.
+// Generated answers for the benchmarks. A whois-like answer: lines of 30 to 80 bytes ending in
+// CR LF, about half of them carrying an ISO-2022-JP kanji run, as the Japanese registries write
+// them. A flood: many short lines. A long line: one line with no blank and no LF, as a hostile
+// server may send.
 
 #include <cstddef>
 #include <random>
@@ -29,5 +31,28 @@ inline std::string MakeWhoisAnswer(std::size_t bytes) {
             out += static_cast<char>('a' + rng() % 26);
         out += "\r\n";
     }
+    return out;
+}
+
+// Lines of 4 to 16 bytes with CR LF: "n: 1234".
+inline std::string MakeFloodAnswer(std::size_t bytes) {
+    std::mt19937 rng(50);
+    std::string out;
+    out.reserve(bytes + 32);
+    while (out.size() < bytes) {
+        out += "n: ";
+        const std::size_t digits = rng() % 12;
+        for (std::size_t i = 0; i < digits; ++i)
+            out += static_cast<char>('0' + rng() % 10);
+        out += "\r\n";
+    }
+    return out;
+}
+
+// One line of letters and digits without a blank and without an LF.
+inline std::string MakeLongLine(std::size_t bytes) {
+    std::string out(bytes, 'x');
+    for (std::size_t i = 0; i < bytes; ++i)
+        out[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[(i * 7 + i / 36) % 36];
     return out;
 }

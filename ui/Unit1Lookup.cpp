@@ -31,9 +31,12 @@ void TKelvaneForm::CSConnect(TComponent*, TCustomWinSocket* Socket) {
 }
 
 void TKelvaneForm::CSRead(TComponent*, TCustomWinSocket* Socket) {
-    const TMemoLines::TUpdate update(*Info->Lines); // one layout for all the lines of this read
-    CutLines(ReceiveBuffer, Socket->ReceiveText(),
-             [this](std::string line) { Info->Lines->Add(JisToSjisLine(std::move(line))); });
+    const TMemoLines::TUpdate update(*Info->Lines); // the lines of this read go in together
+    std::string converted;                          // one buffer for every line of this read
+    CutLines(ReceiveBuffer, Socket->ReceiveText(), [&](std::string_view line) {
+        JisToSjisLine(line, converted);
+        Info->Lines->Add(converted);
+    });
 }
 
 // The server closes the connection to end the answer. Bytes after its last LF are its last line:

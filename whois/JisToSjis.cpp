@@ -59,12 +59,14 @@ int JisToSjisCode(int jis) {
 
 // The output is never longer than the input (a run's pairs keep their size, its escape sequences
 // vanish), so the line is converted in place: the write position never passes the read position.
-std::string JisToSjisLine(std::string line) {
+namespace {
+
+void ConvertInPlace(std::string& line) {
     char* const data = line.data();
     const std::size_t size = line.size();
     std::size_t read = FindOpen(data, 0, size);
     std::size_t write = read;
-    if (read == size) return line;
+    if (read == size) return;
     const auto& pairs = PairTable();
 
     while (read < size) {
@@ -91,5 +93,16 @@ std::string JisToSjisLine(std::string line) {
         read = open;
     }
     line.resize(write);
+}
+
+} // namespace
+
+std::string JisToSjisLine(std::string line) {
+    ConvertInPlace(line);
     return line;
+}
+
+void JisToSjisLine(std::string_view line, std::string& out) {
+    out.assign(line);
+    ConvertInPlace(out);
 }

@@ -8,8 +8,8 @@
 #include "SjisText.h"
 
 #include <QTest>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -184,7 +184,7 @@ TEST(ClientSocket, EachReadTakesABoundedPiece) {
     LoopbackWhoisServer server("127.0.0.71");
     if (!server.Bound()) GTEST_SKIP() << server.Why();
     std::string answer;
-    for (int i = 0; answer.size() < 4 * TCustomWinSocket::ReadLimit + 1; ++i)
+    for (int i = 0; answer.size() < 4 * TCustomWinSocket::ReadChunk + 1; ++i)
         answer += std::to_string(i) + "\n";
     server.Add({{answer}});
     TClientSocket cs;
@@ -202,7 +202,7 @@ TEST(ClientSocket, EachReadTakesABoundedPiece) {
     std::this_thread::sleep_for(300ms); // the whole answer arrives before the first read
     ASSERT_TRUE(r.WaitFor("disconnect-"));
     EXPECT_TRUE(r.received == answer);
-    EXPECT_EQ(largest, static_cast<std::size_t>(TCustomWinSocket::ReadLimit));
+    EXPECT_EQ(largest, TCustomWinSocket::ReadChunk);
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "Application.h"
+#include "JisToSjis.h"
 #include "LoopbackWhoisServer.h"
+#include "ReceiveLines.h"
 #include "SjisText.h"
 #include "Unit1.h"
+#include "ViewLine.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,8 +12,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 using namespace std::string_literals;
 using Script = LoopbackWhoisServer::Script;
@@ -309,6 +314,110 @@ TEST_F(LookupTest, PastedLineBreakEndsTheQuery) {
     form->ToolButton11->Click();
     ASSERT_TRUE(WaitForLog("Disconneted"));
     EXPECT_EQ(server.Queries(), std::vector<std::string>{"example.jp\r\n"});
+}
+
+// An answer of a few thousand lines of every kind, streamed in pieces that split lines, CR LF
+// pairs and escape sequences, gives the very view that adding its lines one by one gives: the same
+// lines, line breaks and encodings, and the same Text.
+TEST_F(LookupTest, StreamedAnswerEqualsLinesAddedOneByOne) {
+    LoopbackWhoisServer server("127.0.0.71");
+    REQUIRE_BOUND(server);
+    const std::string kinds[] = {
+        "[Domain Name]  EXAMPLE.JP\r",
+        "[\x1b$B\x45\x50\x4f\x3f\x3c\x54\x4c\x3e\x1b(B]  \x1b$B\x34\x41\x3b\x7a\x1b(B\r",
+        "",
+        "\r",
+        "Registrant: J\xc3\xbcrgen M\xc3\xbcller",
+        "\xed\x40\xfa\x54 kept bytes\r",
+        "zero\0byte\r"s,
+        "odd run \x1b$B\x24\x22\x24\x1b(B\r",
+        std::string(LongWord + 20, 'L') + "\r",
+    };
+    std::mt19937 rng(71);
+    std::string answer;
+    while (answer.size() < 300000)
+        answer += kinds[rng() % std::size(kinds)] + "\n";
+    answer += "last line without LF";
+    std::vector<std::string> pieces;
+    for (std::size_t at = 0; at < answer.size();) {
+        const std::size_t n = std::size_t{1} << (rng() % 15); // 1 byte to 16 KB
+        pieces.push_back(answer.substr(at, n));
+        at += n;
+    }
+    Script script{pieces};
+    script.pause = std::chrono::milliseconds(0);
+    server.Add(script);
+    form->Info->SetText("Kelvane\r\ntyped");
+    Lookup("127.0.0.71", "q");
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+
+    TKelvaneForm oneByOne;
+    oneByOne.Info->SetText("Kelvane\r\ntyped");
+    std::string buffer;
+    CutLines(buffer, answer,
+             [&](std::string line) { oneByOne.Info->Lines->Add(JisToSjisLine(std::move(line))); });
+    oneByOne.Info->Lines->Add(buffer);
+    const auto lines = [](const TKelvaneForm& f) {
+        std::vector<std::string> out;
+        for (QTextBlock b = static_cast<QPlainTextEdit*>(f.Info->Widget())->document()->begin();
+             b.isValid(); b = b.next()) {
+            std::string line = b.text().toStdString() + " |";
+            for (int property : b.blockFormat().properties().keys())
+                line += " " + std::to_string(property);
+            out.push_back(line);
+        }
+        return out;
+    };
+    EXPECT_EQ(form->Info->Text(), oneByOne.Info->Text());
+    EXPECT_EQ(lines(*form), lines(oneByOne));
+    EXPECT_GT(lines(oneByOne).size(), 2000u);
+}
+
+// A click on Clear while a long answer streams in empties the view at once; the lines that arrive
+// after it follow, each whole and in order, up to the answer's last.
+TEST_F(LookupTest, ClearWorksWhileAnAnswerStreams) {
+    LoopbackWhoisServer server("127.0.0.72");
+    REQUIRE_BOUND(server);
+    constexpr int Pieces = 200, LinesPerPiece = 50;
+    Script script;
+    for (int p = 0, n = 0; p < Pieces; ++p) {
+        std::string piece;
+        for (int i = 0; i < LinesPerPiece; ++i)
+            piece += "line " + std::to_string(n++) + " \x1b$B\x34\x41\x3b\x7a\x1b(B\r\n";
+        script.pieces.push_back(piece.substr(0, piece.size() - 3)); // lines cut across pieces
+        if (p + 1 < Pieces)
+            script.pieces.push_back(piece.substr(piece.size() - 3));
+        else
+            script.pieces.back() += piece.substr(piece.size() - 3);
+    }
+    script.pause = std::chrono::milliseconds(5);
+    script.end = End::Silent;
+    server.Add(script);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Widget()));
+    Lookup("127.0.0.72", "q");
+    ASSERT_TRUE(WaitFor([&] { return form->Info->Text().find("line 50 ") != std::string::npos; }));
+
+    QTest::mouseClick(form->ToolButton13->Widget(), Qt::LeftButton);
+    EXPECT_EQ(form->Info->Text(), "");
+    const std::string last = "line " + std::to_string(Pieces * LinesPerPiece - 1) + " ";
+    ASSERT_TRUE(WaitFor([&] { return form->Info->Text().find(last) != std::string::npos; }));
+    server.Finish({"after\n"});
+    ASSERT_TRUE(WaitForLog("Disconneted"));
+
+    const std::string text = form->Info->Text();
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.back(), "after");
+    const int first = std::stoi(lines.front().substr(5));
+    EXPECT_GT(first, 50);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        ASSERT_EQ(lines[i],
+                  "line " + std::to_string(first + static_cast<int>(i)) + " \x8a\xbf\x8e\x9a")
+            << i;
+    EXPECT_EQ(first + static_cast<int>(lines.size()) - 1, Pieces * LinesPerPiece);
 }
 
 } // namespace

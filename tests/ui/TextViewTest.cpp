@@ -1,13 +1,19 @@
 // The text view as the lookup fills it: where an appended line goes and where the caret ends.
 
 #include "Unit1.h"
+#include "ViewLine.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -209,10 +215,14 @@ TEST(TextView, LongLinesAreShownInPiecesAndComeBackWhole) {
     TKelvaneForm form;
     form.Info->SetText("");
     const int n = TMemo::MaxBlockLength;
-    const std::string ascii(3 * n + 5, 'w');
+    // Words of a few letters, so that the screen shows each character where it is in the line
+    // (a word too long for a screen line carries breaks of the view's own).
+    std::string ascii;
+    for (int i = 0; i < 3 * n + 5; ++i)
+        ascii += i % 8 == 7 ? ' ' : 'w';
     std::string utf8; // its first piece would end inside the emoji
     for (int i = 0; i < n - 1; ++i)
-        utf8 += "\xc3\xbc";
+        utf8 += i % 8 == 7 ? " " : "\xc3\xbc";
     utf8 += "\xf0\x9f\x98\x80" + std::string(10, 'x');
     std::string kept; // the NEC-selected IBM 纊, which Windows writes in another form
     for (int i = 0; i <= n; ++i)
@@ -233,13 +243,160 @@ TEST(TextView, LongLinesAreShownInPiecesAndComeBackWhole) {
     QTest::keyClick(View(form), Qt::Key_Return);
     PutCaret(form, 3, 0); // at the start of what was the third piece
     QTest::keyClick(View(form), Qt::Key_Return);
-    std::string want(n + 10, 'w');
-    want += "\r\n";
-    want.append(n - 10, 'w') += "\r\n";
-    want.append(n + 5, 'w') += "\r\n";
+    std::string want = ascii.substr(0, n + 10) + "\r\n";
+    want += ascii.substr(n + 10, n - 10) + "\r\n";
+    want += ascii.substr(2 * n) + "\r\n";
     want += utf8 + "\r\n";
     want += kept + "\r\n";
     EXPECT_EQ(form.Info->Text(), want);
+}
+
+// Every line of the view as shown, with the properties of its format, after the view's Text.
+std::vector<std::string> Shown(const TKelvaneForm& form) {
+    std::vector<std::string> out{form.Info->Text()};
+    for (QTextBlock b = View(form)->document()->begin(); b.isValid(); b = b.next()) {
+        std::string line = b.text().toStdString();
+        const auto properties = b.blockFormat().properties();
+        for (auto p = properties.begin(); p != properties.end(); ++p)
+            line += " |" + std::to_string(p.key()) + "=" +
+                    p.value().toByteArray().toHex().toStdString();
+        out.push_back(line);
+    }
+    return out;
+}
+
+// Lines added together in an update give the very view that adding them one by one gives, from
+// every kind of end of the text: a line break, typed text, nothing, or a UTF-8 line whose line
+// break the user deleted.
+TEST(TextView, LinesAddedTogetherEqualLinesAddedOneByOne) {
+    const std::vector<std::string> lines = {"",
+                                            "plain\r",
+                                            "",
+                                            "",
+                                            "M\xc3\xbcller\r",
+                                            "\xed\x40 kept",
+                                            "",
+                                            "x\0y"s,
+                                            "tail",
+                                            std::string(LongWord + 5, 'w'),
+                                            "J\xc3\xbcrgen",
+                                            "",
+                                            "last\r"};
+    const std::function<void(TKelvaneForm&)> starts[] = {
+        [](TKelvaneForm& f) { f.Info->SetText("Kelvane\r\n"); },
+        [](TKelvaneForm& f) { f.Info->SetText("Kelvane\r\ntyped"); },
+        [](TKelvaneForm& f) { f.Info->SetText(""); },
+        [](TKelvaneForm& f) {
+            f.Info->SetText("");
+            f.Info->Lines->Add("M\xc3\xbcller");
+            View(f)->setFocus();
+            QTest::keyClick(View(f), Qt::Key_Backspace); // the caret stands at the end
+        },
+    };
+    for (std::size_t first = 0; first < lines.size(); first += 3) {
+        const std::vector<std::string> added(lines.begin() + first, lines.end());
+        for (std::size_t s = 0; s < std::size(starts); ++s) {
+            TKelvaneForm oneByOne, together;
+            starts[s](oneByOne);
+            starts[s](together);
+            for (const auto& line : added)
+                oneByOne.Info->Lines->Add(line);
+            {
+                const TMemoLines::TUpdate update(*together.Info->Lines);
+                for (const auto& line : added)
+                    together.Info->Lines->Add(line);
+            }
+            EXPECT_EQ(Shown(together), Shown(oneByOne)) << "start " << s << ", from line " << first;
+            EXPECT_EQ(View(together)->textCursor().position(),
+                      View(together)->document()->characterCount() - 1);
+        }
+    }
+}
+
+// An appended line cannot be undone and leaves nothing to undo or redo, whether it is added alone
+// or with others in an update.
+TEST(TextView, AppendedLinesLeaveNothingToUndo) {
+    for (const bool together : {false, true}) {
+        TKelvaneForm form;
+        QTextDocument* doc = View(form)->document();
+        View(form)->setFocus();
+        PutCaret(form, 0, 0);
+        Type(form, u"ab");
+        PutCaret(form, 0, 5);
+        Type(form, u"c");
+        QTest::keyClick(View(form), Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(doc->isUndoAvailable() && doc->isRedoAvailable());
+        if (together) {
+            const TMemoLines::TUpdate update(*form.Info->Lines);
+            form.Info->Lines->Add("one");
+            form.Info->Lines->Add("two");
+        } else {
+            form.Info->Lines->Add("one");
+        }
+        EXPECT_FALSE(doc->isUndoAvailable()) << together;
+        EXPECT_FALSE(doc->isRedoAvailable()) << together;
+        const std::string text = form.Info->Text();
+        QTest::keyClick(View(form), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(View(form), Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(form.Info->Text(), text) << together;
+        EXPECT_EQ(text.substr(0, 11), "abKelvane\r\n") << together; // the undone "c" stays undone
+        Type(form, u"d"); // the user's own edits are recorded again
+        EXPECT_TRUE(doc->isUndoAvailable()) << together;
+    }
+}
+
+// Ordinary text wraps at word boundaries; a word longer than the view breaks anywhere, the view
+// filling each screen line with it (one long enough to carry the view's breaks but for fewer
+// than BreakEvery characters).
+TEST(TextView, WordWrap) {
+    std::string words = "[Name Server]";
+    while (words.size() < 600)
+        words += " ns" + std::to_string(words.size()) + ".example.jp";
+    const struct {
+        const char* name;
+        std::string line;
+        int slack; // characters a full screen line may fall short of the width; 0: words whole
+    } cases[] = {
+        {"Words", words, 0},
+        {"WordLongerThanTheView", std::string(300, 'x'), 2},
+        {"WordWithTheViewsBreaks", std::string(3 * LongWord, 'y'), BreakEvery + 1},
+    };
+    TKelvaneForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    for (const auto& c : cases) {
+        form.Info->SetText("");
+        form.Info->Lines->Add(c.line);
+        const QTextBlock block = View(form)->document()->firstBlock();
+        View(form)->document()->documentLayout()->blockBoundingRect(block); // lays it out
+        const QTextLayout* layout = block.layout();
+        ASSERT_GT(layout->lineCount(), 2) << c.name;
+        const QString text = block.text();
+        const qreal charWidth = QFontMetricsF(View(form)->font()).horizontalAdvance(QChar(u'x'));
+        for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (c.slack)
+                EXPECT_GT(line.naturalTextWidth() + c.slack * charWidth, line.width())
+                    << c.name << i;
+            else
+                EXPECT_EQ(text.at(line.textStart() + line.textLength() - 1), QChar(u' '))
+                    << c.name << " line " << i;
+        }
+    }
+}
+
+// The view's breaks in a long word stay on the screen: a copy of the lines holds the word whole.
+TEST(TextView, CopyLeavesTheViewsBreaksOut) {
+    TKelvaneForm form;
+    const std::string word(LongWord + 300, 'k');
+    form.Info->SetText("");
+    form.Info->Lines->Add("key: " + word);
+    form.Info->Lines->Add("next");
+    ASSERT_TRUE(View(form)->toPlainText().contains(QChar(BreakHere)));
+    View(form)->setFocus();
+    QTest::keyClick(View(form), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(View(form), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "key: " + word + "\nnext\n");
 }
 
 } // namespace

@@ -60,6 +60,8 @@ const LineCase kLines[] = {
      Utf8},
     {"StandInsWrittenInUtf8", "M\xc3\xbcller \xe2\x90\x80\xef\x9e\x80",
      u"M\u00fcller \uf7e2\uf790\uf780\uf7ef\uf79e\uf780", Utf8},
+    {"ZeroWidthSpaceByItsBytes", "M\xc3\xbcller\xe2\x80\x8bx", u"M\u00fcller\uf7e2\uf780\uf78bx",
+     Utf8},
 };
 
 TEST(ViewLine, AnswerLinesShowAndComeBack) {
@@ -133,6 +135,74 @@ TEST(ViewLine, TypedTextTakesTheLineCode) {
         ViewLineToBytes(QString::fromStdU16String(c.screen), c.code, {}, out);
         EXPECT_EQ(out, c.bytes);
     }
+}
+
+std::string Times(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+// A word longer than LongWord gets the view's breaks, and nothing else does: between characters
+// only (never inside a pair, never before a mark), never more than BreakEvery units apart but
+// where a character forbids one, and they give back no bytes.
+TEST(ViewLine, LongWordsGetBreaks) {
+    const std::size_t n = LongWord;
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool breaks;
+    } cases[] = {
+        {"WordOfLongWordCharacters", std::string(n, 'x'), false},
+        {"LongerWord", "a " + std::string(n + 1, 'x') + " b", true},
+        {"ManyShortWords", Times("abcdefghi ", 300), false},
+        {"Cp932Kanji", Times("\x8a\xbf", n + 1), true},
+        {"Utf8Accents", Times("J\xc3\xa9", n), true},
+        {"CombiningMarks", Times("e\xcc\x81", n), true},
+        {"PairsStayWhole", Times("\xf0\x9f\x98\x80", n), true},
+        {"CrAndZeroInTheWord", std::string(n, 'x') + "\r\0y"s, true},
+    };
+    for (const auto& c : cases) {
+        const TViewLine view = AnswerLineToView(c.bytes);
+        const QString screen = view.screen;
+        EXPECT_EQ(Back(view, c.bytes), c.bytes) << c.name;
+        QString without = screen;
+        without.remove(QChar(BreakHere));
+        EXPECT_EQ(without.size() < screen.size(), c.breaks) << c.name;
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < screen.size(); ++i) {
+            if (screen.at(i) != QChar(BreakHere)) {
+                const bool wordEnds = screen.at(i).isSpace() || i + 1 == screen.size();
+                if (c.breaks && wordEnds) {
+                    EXPECT_LE(run, BreakEvery + 1) << c.name << " at " << i;
+                }
+                run = screen.at(i).isSpace() ? 0 : run + 1;
+                continue;
+            }
+            ASSERT_TRUE(i > 0 && i + 1 < screen.size()) << c.name;
+            EXPECT_FALSE(screen.at(i - 1).isHighSurrogate() || screen.at(i + 1).isMark()) << c.name;
+            EXPECT_LE(run, BreakEvery + 1) << c.name << " at " << i;
+            run = 0;
+        }
+    }
+    std::u16string broken;
+    for (qsizetype i = 0; i < LongWord + 1; ++i)
+        broken += (i > 0 && i % BreakEvery == 0 ? u"\u200bx" : u"x");
+    EXPECT_EQ(Cp932LineToView(std::string(n + 1, 'x')).toStdU16String(), broken);
+}
+
+// A line that keeps its bytes gives them back with its breaks; once edited it is written from the
+// screen, without the breaks.
+TEST(ViewLine, BreaksInALineThatKeepsItsBytes) {
+    const std::string line = "\xed\x40" + std::string(LongWord, 'x');
+    const TViewLine view = AnswerLineToView(line);
+    ASSERT_TRUE(view.keepsBytes);
+    EXPECT_GT(view.screen.size(), LongWord + 1);
+    EXPECT_EQ(Back(view, line), line);
+    std::string edited;
+    ViewLineToBytes(view.screen + QChar(u'y'), view.code, line, edited);
+    EXPECT_EQ(edited, "\xfa\x5c" + std::string(LongWord, 'x') + "y");
 }
 
 TEST(ViewLine, Cp932LinesOfTheProgram) {

@@ -61,6 +61,14 @@ TEST_P(LineTest, Converts) {
     EXPECT_EQ(in, c.in); // the argument stays as it was
 }
 
+// Into a buffer that held a longer line before: nothing of the old line is left.
+TEST_P(LineTest, ConvertsIntoAReusedBuffer) {
+    const Case& c = GetParam();
+    std::string out(64, '#');
+    JisToSjisLine(std::string_view(c.in), out);
+    EXPECT_EQ(out, c.want);
+}
+
 INSTANTIATE_TEST_SUITE_P(JisToSjisLine, LineTest, testing::ValuesIn(kLineCases),
                          [](const auto& info) { return info.param.name; });
 

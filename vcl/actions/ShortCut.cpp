@@ -46,8 +46,8 @@ std::string ShortCutToText(TShortCut shortCut) {
     std::string name;
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))
         name = std::string(1, static_cast<char>(code));
-    else if (code >= 0x70 && code <= 0x7B)
-        name = "F" + std::to_string(code - 0x70 + 1);
+    else if (code >= 0x70 && code <= 0x7B) // appended: GCC 12 at -O3 wrongly warns of "F" + temp
+        name.append("F").append(std::to_string(code - 0x70 + 1));
     for (const NamedKey& named : NamedKeys)
         if (named.code == code) name = named.name;
     if (name.empty()) return {};

@@ -2,9 +2,12 @@
 
 #include "ViewLine.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <algorithm>
 #include <utility>
 
@@ -46,22 +49,40 @@ bool Continues(const QTextBlockFormat& format) {
     return format.boolProperty(ContinuesLineProperty);
 }
 
-// Inserts a line's screen text, in pieces of at most MaxBlockLength characters, each after the
-// first in a block of its own that goes on with the line. A piece never ends inside a surrogate
-// pair.
-void InsertInPieces(QTextCursor& cursor, const QString& screen) {
-    if (screen.size() <= TMemo::MaxBlockLength) {
-        cursor.insertText(screen);
-        return;
+// Appending to the end of a document: undo is off meanwhile (which empties both of its stacks)
+// and comes back, and the edit ends, whatever happens on the way.
+class TAppending {
+  public:
+    explicit TAppending(QTextCursor& cursor)
+        : cursor_(cursor), undo_(cursor.document()->isUndoRedoEnabled()) {
+        cursor_.document()->setUndoRedoEnabled(false);
+        cursor_.beginEditBlock();
     }
-    for (qsizetype at = 0; at < screen.size();) {
-        qsizetype n = std::min<qsizetype>(TMemo::MaxBlockLength, screen.size() - at);
-        if (at + n < screen.size() && screen.at(at + n - 1).isHighSurrogate()) --n;
-        if (at > 0) cursor.insertBlock(ContinuationFormat());
-        cursor.insertText(screen.mid(at, n));
-        at += n;
+    ~TAppending() {
+        cursor_.endEditBlock();
+        cursor_.document()->setUndoRedoEnabled(undo_);
     }
-}
+    TAppending(const TAppending&) = delete;
+    TAppending& operator=(const TAppending&) = delete;
+
+  private:
+    QTextCursor& cursor_;
+    bool undo_;
+};
+
+// Holds back a document layout's notices (when `hold`) for its lifetime.
+class THeldNotices {
+  public:
+    THeldNotices(QAbstractTextDocumentLayout& layout, bool hold)
+        : layout_(layout), was_(layout.blockSignals(hold || layout.signalsBlocked())) {}
+    ~THeldNotices() { layout_.blockSignals(was_); }
+    THeldNotices(const THeldNotices&) = delete;
+    THeldNotices& operator=(const THeldNotices&) = delete;
+
+  private:
+    QAbstractTextDocumentLayout& layout_;
+    bool was_;
+};
 
 const QTextBlockFormat& Utf8Format() {
     static const QTextBlockFormat utf8 = [] {
@@ -80,6 +101,17 @@ QTextBlockFormat FormatOf(const TViewLine& line, std::string_view bytes) {
                        QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return format;
 }
+
+// The view's breaks in long words are no part of the text: what is copied or dragged out of the
+// view leaves them out.
+class TViewEdit : public QPlainTextEdit {
+  protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        auto* data = new QMimeData;
+        data->setText(textCursor().selection().toPlainText().remove(QChar(BreakHere)));
+        return data;
+    }
+};
 
 } // namespace
 
@@ -101,43 +133,112 @@ TMemoLines::TMemoLines(TMemo& memo) : memo_(memo) {}
 
 TMemoLines::~TMemoLines() = default;
 
-void TMemoLines::Add(const std::string& line) {
+void TMemoLines::Add(std::string_view line) {
     std::string_view bytes(line);
     if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
     const TViewLine view = AnswerLineToView(bytes);
-    const TMemo::TOwnEdit own(memo_);
-    if (batch_) {
-        memo_.AppendLine(*batch_, view, bytes);
-        return;
-    }
-    QTextCursor cursor(memo_.Edit()->document());
-    cursor.beginEditBlock();
-    memo_.AppendLine(cursor, view, bytes);
-    cursor.endEditBlock();
-    memo_.Edit()->document()->clearUndoRedoStacks();
-    memo_.Edit()->setTextCursor(cursor);
+    const TUpdate update(*this);
+    Queue(view, bytes);
 }
 
 void TMemoLines::BeginUpdate() {
-    if (updating_++ > 0) return;
-    batch_ = std::make_unique<QTextCursor>(memo_.Edit()->document());
-    batch_->beginEditBlock();
+    ++updating_;
 }
 
 void TMemoLines::EndUpdate() {
     if (updating_ == 0 || --updating_ > 0) return;
-    {
-        const TMemo::TOwnEdit own(memo_);
-        batch_->endEditBlock();
+    Flush();
+}
+
+// The append rule, line by line, on the end of the text as the queued lines leave it: a line is
+// followed by a line break, or, when the last line holds text, preceded by one.
+void TMemoLines::Queue(const TViewLine& line, std::string_view bytes) {
+    if (steps_.empty()) {
+        const QTextBlock last = memo_.Edit()->document()->lastBlock();
+        tailHoldsText_ = last.length() > 1;
+        tailPlain_ = IsPlain(last);
     }
-    memo_.Edit()->document()->clearUndoRedoStacks();
-    batch_->movePosition(QTextCursor::End);
-    memo_.Edit()->setTextCursor(*batch_); // the caret follows, a selection is given up
-    batch_.reset();
+    using enum TStep::TKind;
+    const bool plain = line.code == TLineCode::Cp932 && !line.keepsBytes;
+    const QTextBlockFormat format = FormatOf(line, bytes);
+    if (tailHoldsText_) {
+        Push(Block, format);
+        PushScreen(line.screen);
+        tailPlain_ = plain;
+        tailHoldsText_ = !line.screen.isEmpty();
+        return;
+    }
+    if (!plain || !tailPlain_) Push(Format, format);
+    PushScreen(line.screen);
+    // A line break inside the text begins a line of the current block's format: plain after a
+    // plain line, but after the last piece of a long line that format goes on with the line.
+    if (plain && line.screen.size() <= TMemo::MaxBlockLength) {
+        steps_.back().text += QChar(u'\n'); // the new last line is plain too
+    } else {
+        Push(Block, PlainFormat());
+    }
+    tailPlain_ = true;
+}
+
+void TMemoLines::Push(TStep::TKind kind, const QTextBlockFormat& format, QString text) {
+    if (kind == TStep::TKind::Text && !steps_.empty() && steps_.back().kind == kind) {
+        steps_.back().text += text;
+        return;
+    }
+    steps_.push_back({kind, std::move(text), format});
+}
+
+// Each piece after the first in a block of its own that goes on with the line; a piece never ends
+// inside a surrogate pair.
+void TMemoLines::PushScreen(const QString& screen) {
+    using enum TStep::TKind;
+    if (screen.size() <= TMemo::MaxBlockLength) return Push(Text, {}, screen);
+    for (qsizetype at = 0; at < screen.size();) {
+        qsizetype n = std::min<qsizetype>(TMemo::MaxBlockLength, screen.size() - at);
+        if (at + n < screen.size() && screen.at(at + n - 1).isHighSurrogate()) --n;
+        if (at > 0) Push(Block, ContinuationFormat());
+        Push(Text, {}, screen.mid(at, n));
+        at += n;
+    }
+}
+
+// An appended line is no change of the user's: the document records nothing for undo while the
+// lines go in, which also spares it a record of every line, and keeps nothing to undo.
+void TMemoLines::Flush() {
+    if (steps_.empty()) return;
+    std::vector<TStep> steps;
+    steps.swap(steps_);
+    QTextDocument* doc = memo_.Edit()->document();
+    const TMemo::TOwnEdit own(memo_);
+    // A caret at the end without a selection stays at the end as the lines go in after it. The
+    // view's own work on the new lines, the scroll bar's range (which lays out the last screenful
+    // of lines) and the repaint, then waits for the event loop's next turn: done once for all the
+    // reads before it, not for each. The layout's notices of the change are held back meanwhile.
+    const QTextCursor caret = memo_.Edit()->textCursor();
+    const bool caretAtEnd = !caret.hasSelection() && caret.atEnd();
+    const THeldNotices held(*doc->documentLayout(), caretAtEnd);
+    if (caretAtEnd) memo_.ShowNewLinesLater();
+    QTextCursor cursor(doc);
+    cursor.movePosition(QTextCursor::End);
+    const TAppending appending(cursor);
+    for (const TStep& step : steps) {
+        switch (step.kind) {
+        case TStep::TKind::Text:
+            cursor.insertText(step.text);
+            break;
+        case TStep::TKind::Block:
+            cursor.insertBlock(step.format);
+            break;
+        case TStep::TKind::Format:
+            cursor.setBlockFormat(step.format);
+            break;
+        }
+    }
+    if (!caretAtEnd) memo_.Edit()->setTextCursor(cursor); // the caret follows, a selection goes
 }
 
 TMemo::TMemo()
-    : TControl(new QPlainTextEdit), edit_(static_cast<QPlainTextEdit*>(Widget())),
+    : TControl(new TViewEdit), edit_(static_cast<QPlainTextEdit*>(Widget())),
       watcher_(std::make_unique<QObject>()) {
     Lines = std::make_unique<TMemoLines>(*this);
     edit_->setTabChangesFocus(true);
@@ -160,19 +261,20 @@ TMemo::TMemo()
 
 TMemo::~TMemo() = default;
 
-// Appends one line at the end with `cursor`, by the append rule of Lines->Add.
-void TMemo::AppendLine(QTextCursor& cursor, const TViewLine& line, std::string_view bytes) {
-    cursor.movePosition(QTextCursor::End);
-    const QTextBlock last = cursor.block();
-    const bool plain = line.code == TLineCode::Cp932 && !line.keepsBytes;
-    if (last.length() > 1) { // the user typed on the last line: the line begins one of its own
-        cursor.insertBlock(FormatOf(line, bytes));
-        InsertInPieces(cursor, line.screen);
-        return;
-    }
-    if (!plain || !IsPlain(last)) cursor.setBlockFormat(FormatOf(line, bytes));
-    InsertInPieces(cursor, line.screen);
-    cursor.insertBlock(PlainFormat());
+// Posted before the lines go in, it runs before any repaint asked for meanwhile.
+void TMemo::ShowNewLinesLater() {
+    if (std::exchange(newLinesPending_, true)) return;
+    QMetaObject::invokeMethod(
+        watcher_.get(),
+        [this] {
+            newLinesPending_ = false;
+            QAbstractTextDocumentLayout* layout = edit_->document()->documentLayout();
+            emit layout->documentSizeChanged(layout->documentSize()); // the scroll bar's range
+            // and a repaint
+            emit layout->update(QRectF(0, -edit_->document()->documentMargin(), 1e9, 1e9));
+            edit_->ensureCursorVisible();
+        },
+        Qt::QueuedConnection);
 }
 
 // A new line takes the code of the line it was split from, as the document copies the block
@@ -210,6 +312,7 @@ void TMemo::MarkCreatedLines(int position, int added) {
 }
 
 std::string TMemo::Text() const {
+    Lines->Flush();
     const QTextDocument* doc = edit_->document();
     std::string text;
     text.reserve(static_cast<std::size_t>(doc->characterCount() + doc->blockCount()));
@@ -231,6 +334,7 @@ std::string TMemo::Text() const {
 }
 
 void TMemo::SetText(const std::string& text) {
+    Lines->Flush(); // lines added in an update come before the text that replaces them
     QString screen;
     std::string_view rest(text);
     for (;;) {

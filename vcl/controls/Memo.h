@@ -5,9 +5,12 @@
 
 #include "Control.h"
 
+#include <QString>
+#include <QTextBlockFormat>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QObject;
 class QPlainTextEdit;
@@ -24,10 +27,12 @@ class TMemoLines {
     // trailing CR is shown as the line break it stands before and comes back as the CR of that
     // line break. An appended line is no change of the user's: it cannot be undone, and it leaves
     // nothing to undo.
-    void Add(const std::string& line);
+    void Add(std::string_view line);
 
-    // Lines added between BeginUpdate and EndUpdate are laid out and shown together at the end,
-    // so a read that brings many lines costs one layout instead of one each.
+    // Lines added between BeginUpdate and EndUpdate go into the document together at the end, in
+    // one insertion of their text: a read that brings many lines costs about what one bulk
+    // insertion of its text costs, and one layout instead of one each. The view's Text and
+    // SetText take the lines added so far first.
     void BeginUpdate();
     void EndUpdate();
 
@@ -44,17 +49,39 @@ class TMemoLines {
     };
 
   private:
+    friend class TMemo;
+
+    // One step of putting the lines of an update at the end of the document. Steps that insert
+    // text follow one another as one step, so that a run of plain lines is one insertion.
+    struct TStep {
+        enum class TKind { Text, Block, Format } kind;
+        QString text;            // Text: inserted; a line break in it begins a line of the
+                                 // current line's format
+        QTextBlockFormat format; // Block: the new line's; Format: the current line's
+    };
+
+    void Queue(const TViewLine& line, std::string_view bytes);
+    void Push(TStep::TKind kind, const QTextBlockFormat& format, QString text = {});
+    // Pushes a line's screen text, in pieces where it is longer than TMemo::MaxBlockLength.
+    void PushScreen(const QString& screen);
+    // Puts the queued lines into the document.
+    void Flush();
+
     TMemo& memo_;
     int updating_ = 0;
-    std::unique_ptr<QTextCursor> batch_; // the cursor of the update in progress
+    std::vector<TStep> steps_;
+    // Where the queued lines leave the end of the text: whether its last line holds text (the
+    // next line then begins a line of its own) and whether that line is code page 932 as read.
+    bool tailHoldsText_ = false;
+    bool tailPlain_ = true;
 };
 
 class TMemo : public TControl {
   public:
     // An appended line longer than this many characters is shown in pieces of at most this length,
-    // one below the other, and comes back whole. The text layout's work on one block grows with
-    // the square of its length where the block has no place to break, so a single line of
-    // megabytes from a server would hold the window for minutes.
+    // one below the other, and comes back whole. The view lays out a block whole as soon as its
+    // height is wanted, so a single line of megabytes from a server would hold the window for a
+    // second or more; pieces are laid out as they come into sight.
     static constexpr int MaxBlockLength = 4096;
 
     TMemo();
@@ -72,11 +99,15 @@ class TMemo : public TControl {
     friend class TMemoLines;
     class TOwnEdit;
 
-    void AppendLine(QTextCursor& cursor, const TViewLine& line, std::string_view bytes);
     void MarkCreatedLines(int position, int added);
+    // Shows lines that went in with their layout's notices held back, when the event loop next has
+    // its turn (once, however often asked): the scroll bar takes the new range, the view is
+    // repainted and scrolled to the caret.
+    void ShowNewLinesLater();
 
     QPlainTextEdit* edit_;
     std::unique_ptr<QObject> watcher_; // the context of the connections to the document
     bool ownEdit_ = false;             // the view changes its text itself, not the user
     bool userEdit_ = false;            // the user's last edit was recorded for undo
+    bool newLinesPending_ = false;
 };

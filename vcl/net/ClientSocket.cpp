@@ -6,6 +6,7 @@
 
 #include <QTimer>
 #include <cerrno>
+#include <chrono>
 #include <sys/socket.h>
 
 namespace {
@@ -41,6 +42,9 @@ const char* ApiName(TErrorEvent kind) {
         return "select";
     }
 }
+
+// How long one data notice may read on.
+constexpr auto ReadSlice = std::chrono::milliseconds(16);
 
 std::unique_ptr<QTimer> OneShotTimer(std::function<void()> expired) {
     auto timer = std::make_unique<QTimer>();
@@ -172,7 +176,14 @@ void TClientSocket::Readable() {
     const int peek = socket_.PeekState();
     if (peek > 0) {
         silenceTimer_->start(Timeouts.Silence); // the server is still answering
-        Raise(OnRead);
+        // Each read takes a bounded piece; one notice reads on while bytes wait, for a slice of
+        // time, so that a fast answer goes in large strides and the event loop (painting, the
+        // user's clicks) still gets its turn after every slice.
+        const auto sliceEnd = std::chrono::steady_clock::now() + ReadSlice;
+        do {
+            Raise(OnRead);
+        } while (state_ == State::Connected && socket_.HasPending() &&
+                 std::chrono::steady_clock::now() < sliceEnd);
     } else if (peek == 0) {
         CloseWithDisconnect(); // the server closes the connection to end the answer
     } else {

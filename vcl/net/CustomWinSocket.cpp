@@ -94,15 +94,14 @@ void TCustomWinSocket::Close() {
     readError_ = 0;
 }
 
-// Reads what has arrived when it is called, and no more, and at most ReadLimit bytes: a server
-// that sends without pause must not keep the event loop here. The system may hold tens of
-// megabytes for the socket; what is left raises the next read notice.
+// Reads what has arrived when it is called, and no more: a server that sends without pause must
+// not keep the event loop here.
 std::string TCustomWinSocket::ReceiveText() {
     std::string text;
     if (fd_ < 0) return text;
     int available = 0;
-    if (ioctl(fd_, FIONREAD, &available) != 0) available = ReadLimit;
-    text.resize(static_cast<std::size_t>(std::clamp(available, 0, ReadLimit)));
+    if (ioctl(fd_, FIONREAD, &available) != 0) available = static_cast<int>(ReadChunk);
+    text.resize(std::min(static_cast<std::size_t>(std::max(available, 0)), ReadChunk));
     std::size_t got = 0;
     while (got < text.size()) {
         const ssize_t n = recv(fd_, text.data() + got, text.size() - got, MSG_DONTWAIT);
@@ -117,6 +116,11 @@ std::string TCustomWinSocket::ReceiveText() {
     }
     text.resize(got);
     return text;
+}
+
+bool TCustomWinSocket::HasPending() const {
+    int available = 0;
+    return fd_ >= 0 && ioctl(fd_, FIONREAD, &available) == 0 && available > 0;
 }
 
 int TCustomWinSocket::SendText(const std::string& text) {

@@ -17,10 +17,12 @@ class TCustomWinSocket {
     TCustomWinSocket(const TCustomWinSocket&) = delete;
     TCustomWinSocket& operator=(const TCustomWinSocket&) = delete;
 
-    // The bytes that have arrived and were not read yet, possibly none, at most ReadLimit of them:
-    // one read event handles a bounded amount, and the rest raises the next one.
+    // The bytes that have arrived and were not read yet, possibly none, up to ReadChunk of them:
+    // one read event handles a bounded amount, and what is left raises the next one.
     std::string ReceiveText();
-    static constexpr int ReadLimit = 16 * 1024;
+    static constexpr std::size_t ReadChunk = 16 * 1024;
+    // Whether bytes that arrived wait to be read.
+    bool HasPending() const;
     // Hands the bytes to the system and returns how many it took at once; the rest is queued and
     // sent as the system can take it, in order. A failure is reported to the owner.
     int SendText(const std::string& text);

@@ -13,10 +13,10 @@ bool HasEightBitByte(std::string_view line) {
 }
 
 // A character of a UTF-8 line that the view cannot hold as itself: a line or paragraph break of
-// the document, or one of the stand-ins.
+// the document, one of the stand-ins, or the view's own break opportunity.
 bool HeldByItsBytes(char16_t u) {
     return u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1 || u == ZeroByteStandIn ||
-           u == CrStandIn || IsByteStandIn(u);
+           u == CrStandIn || u == BreakHere || IsByteStandIn(u);
 }
 
 void AppendUtf8(char32_t c, std::string& out) {
@@ -62,12 +62,61 @@ QString Utf8LineToView(QString reading) {
     return view;
 }
 
+// A break goes between two characters, never inside one (a surrogate pair) nor before a mark or a
+// joiner or variation selector that belongs to the character before it.
+bool BreakableBetween(QChar before, QChar after) {
+    return !before.isHighSurrogate() && !after.isLowSurrogate() && !after.isMark() &&
+           before.unicode() != 0x200D && after.unicode() != 0x200D &&
+           !(after.unicode() >= 0xFE00 && after.unicode() <= 0xFE0F);
+}
+
+} // namespace
+
+QString WithBreaksInLongWords(QString screen) {
+    const qsizetype n = screen.size();
+    if (n <= LongWord) return screen;
+    QString out;
+    qsizetype copied = 0; // screen[0, copied) is in `out`
+    for (qsizetype start = 0; start < n;) {
+        if (screen.at(start).isSpace()) {
+            ++start;
+            continue;
+        }
+        qsizetype end = start;
+        while (end < n && !screen.at(end).isSpace())
+            ++end;
+        if (end - start > LongWord) {
+            if (out.isEmpty()) out.reserve(n + (n - start));
+            out.append(QStringView(screen).mid(copied, start - copied));
+            qsizetype sinceBreak = 0;
+            for (qsizetype i = start; i < end; ++i) {
+                out.append(screen.at(i));
+                if (++sinceBreak >= BreakEvery && i + 1 < end &&
+                    BreakableBetween(screen.at(i), screen.at(i + 1))) {
+                    out.append(QChar(BreakHere));
+                    sinceBreak = 0;
+                }
+            }
+            copied = end;
+        }
+        start = end;
+    }
+    if (copied == 0) return screen;
+    out.append(QStringView(screen).mid(copied));
+    return out;
+}
+
+namespace {
+
+QString Cp932WithStandIns(std::string_view line, QString view) {
+    if (line.find('\r') != std::string_view::npos) view.replace(QChar(u'\r'), QChar(CrStandIn));
+    return WithBreaksInLongWords(std::move(view));
+}
+
 } // namespace
 
 QString Cp932LineToView(std::string_view line) {
-    QString view = Cp932ToScreen(line);
-    if (line.find('\r') != std::string_view::npos) view.replace(QChar(u'\r'), QChar(CrStandIn));
-    return view;
+    return Cp932WithStandIns(line, Cp932ToScreen(line));
 }
 
 TViewLine AnswerLineToView(std::string_view line) {
@@ -76,14 +125,13 @@ TViewLine AnswerLineToView(std::string_view line) {
     if (HasEightBitByte(line) && IsValidUtf8(line)) {
         QString asUtf8 = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
         if (!Cp932ReadingWins(asUtf8, asCp932)) {
-            view.screen = Utf8LineToView(std::move(asUtf8));
+            view.screen = WithBreaksInLongWords(Utf8LineToView(std::move(asUtf8)));
             view.code = TLineCode::Utf8;
             view.keepsBytes = false;
             return view;
         }
     }
-    if (line.find('\r') != std::string_view::npos) asCp932.replace(QChar(u'\r'), QChar(CrStandIn));
-    view.screen = std::move(asCp932);
+    view.screen = Cp932WithStandIns(line, std::move(asCp932));
     return view;
 }
 
@@ -94,11 +142,14 @@ void ViewLineToBytes(QStringView screen, TLineCode code, std::string_view kept, 
     }
     if (code == TLineCode::Cp932) {
         // The code page's own encoder knows every stand-in but the CR's, which single-line
-        // fields must not turn into a line break.
+        // fields must not turn into a line break; the view's breaks are no characters.
         qsizetype from = 0;
-        for (qsizetype cr; (cr = screen.indexOf(QChar(CrStandIn), from)) >= 0; from = cr + 1) {
-            AppendScreenToCp932(screen.mid(from, cr - from), out);
-            out += '\r';
+        for (qsizetype i = 0; i < screen.size(); ++i) {
+            const char16_t u = screen.at(i).unicode();
+            if (u != CrStandIn && u != BreakHere) continue;
+            AppendScreenToCp932(screen.mid(from, i - from), out);
+            if (u == CrStandIn) out += '\r';
+            from = i + 1;
         }
         AppendScreenToCp932(screen.mid(from), out);
         return;
@@ -106,6 +157,7 @@ void ViewLineToBytes(QStringView screen, TLineCode code, std::string_view kept, 
     const qsizetype n = screen.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = screen.at(i).unicode();
+        if (u == BreakHere) continue;
         if (u == ZeroByteStandIn)
             out += '\0';
         else if (u == CrStandIn)
