@@ -85,6 +85,23 @@ void TMemoLines::Add(const std::string& line) {
     memo_.Edit()->setTextCursor(cursor);
 }
 
+void TMemoLines::AddUtf8(const std::string& line) {
+    std::string_view bytes(line);
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    const TViewLine view = Utf8LineToViewLine(bytes);
+    const TMemo::TOwnEdit own(memo_);
+    if (batch_) {
+        memo_.AppendLine(*batch_, view, bytes);
+        return;
+    }
+    QTextCursor cursor(memo_.Edit()->document());
+    cursor.beginEditBlock();
+    memo_.AppendLine(cursor, view, bytes);
+    cursor.endEditBlock();
+    memo_.Edit()->document()->clearUndoRedoStacks();
+    memo_.Edit()->setTextCursor(cursor);
+}
+
 void TMemoLines::BeginUpdate() {
     if (updating_++ > 0) return;
     batch_ = std::make_unique<QTextCursor>(memo_.Edit()->document());

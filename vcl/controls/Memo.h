@@ -25,6 +25,9 @@ class TMemoLines {
     // line break. An appended line is no change of the user's: it cannot be undone, and it leaves
     // nothing to undo.
     void Add(const std::string& line);
+    // The same for a line known to be UTF-8 (see Utf8LineToViewLine): it is shown, and given
+    // back, as UTF-8 whatever a code page 932 reading of it would look like.
+    void AddUtf8(const std::string& line);
 
     // Lines added between BeginUpdate and EndUpdate are laid out and shown together at the end,
     // so a read that brings many lines costs one layout instead of one each.
