@@ -6,6 +6,7 @@
 #include "Unit1.h"
 
 void TKelvaneForm::ToolButton11Click(TComponent*) {
+    if (RdapServerChosen()) return RdapLookup();
     CS->SetHost(ServerList->Text());
     CS->SetPort(43);
     CS->SetActive(true);
