@@ -128,6 +128,7 @@ class TKelvaneForm : public TForm {
     void F1Click(TComponent* Sender);
     void ToolButton13Click(TComponent* Sender);
     void ExitExecute(TComponent* Sender);
+    void VerInfoExecute(TComponent* Sender);
 
   private:
     // Builds every component with its settings and binds the handlers (Unit1Form.cpp).

@@ -75,6 +75,7 @@ void TKelvaneForm::CreateComponents() {
 
     VerInfo = Make<TAction>();
     SetUpAction(VerInfo, "ヘルプ", "バージョン情報", "", -1, 0);
+    VerInfo->OnExecute = std::bind(&TKelvaneForm::VerInfoExecute, this, _1);
     About1 = Make<TMenuItem>();
     About1->SetAction(VerInfo);
 

@@ -7,7 +7,7 @@
 namespace {
 
 TServerListStore ListStore() {
-    return TServerListStore::BesideExecutable(Application->ExeName());
+    return TServerListStore::ForProgram(Application->ExeName());
 }
 
 } // namespace

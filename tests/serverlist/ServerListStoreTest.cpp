@@ -55,6 +55,91 @@ TEST(ServerListStore, LivesBesideTheExecutable) {
               "/opt/kelvane/bin/Kelvane.LST");
 }
 
+// The program installed to the package's folder keeps the list in the user's configuration folder;
+// every other copy, and every program of a build not made for installing, keeps it beside itself.
+TEST(ServerListStore, PlaceForTheProgram) {
+    const struct Case {
+        const char* name;
+        std::string exe, installedBinDir, xdgConfigHome, home, want;
+    } cases[] = {
+        {"build not for installing", "/usr/bin/Kelvane", "", "/x/cfg", "/home/u",
+         "/usr/bin/Kelvane.LST"},
+        {"installed, XDG_CONFIG_HOME set", "/usr/bin/Kelvane", "/usr/bin", "/x/cfg", "/home/u",
+         "/x/cfg/Kelvane/Kelvane.LST"},
+        {"installed, XDG_CONFIG_HOME with a final slash", "/usr/bin/Kelvane", "/usr/bin/",
+         "/x/cfg/", "/home/u", "/x/cfg/Kelvane/Kelvane.LST"},
+        {"installed, XDG_CONFIG_HOME unset", "/usr/bin/Kelvane", "/usr/bin", "", "/home/u",
+         "/home/u/.config/Kelvane/Kelvane.LST"},
+        {"installed, XDG_CONFIG_HOME relative", "/usr/bin/Kelvane", "/usr/bin", "cfg", "/home/u/",
+         "/home/u/.config/Kelvane/Kelvane.LST"},
+        {"installed, no home folder known", "/usr/bin/Kelvane", "/usr/bin", "", "",
+         "/usr/bin/Kelvane.LST"},
+        {"unpacked copy elsewhere", "/home/u/kelvane/usr/bin/Kelvane", "/usr/bin", "/x/cfg",
+         "/home/u", "/home/u/kelvane/usr/bin/Kelvane.LST"},
+        {"folder whose name starts like the installed one", "/usr/bin2/Kelvane", "/usr/bin",
+         "/x/cfg", "/home/u", "/usr/bin2/Kelvane.LST"},
+        {"folder below the installed one", "/usr/bin/old/Kelvane", "/usr/bin", "/x/cfg", "/home/u",
+         "/usr/bin/old/Kelvane.LST"},
+    };
+    for (const Case& c : cases) {
+        const auto env = [&c](const char* name) {
+            const std::string n = name;
+            return n == "XDG_CONFIG_HOME" ? c.xdgConfigHome : n == "HOME" ? c.home : std::string();
+        };
+        EXPECT_EQ(TServerListStore::ForProgram(c.exe, c.installedBinDir, env).Path(), c.want)
+            << c.name;
+    }
+}
+
+// In the configuration folder nothing is made until the first save, which makes the missing
+// folders for the user alone and writes the same bytes as beside the executable.
+TEST(ServerListStore, ConfigFolderIsMadeAtTheFirstSave) {
+    TempDir dir;
+    const std::string config = dir / "cfg";
+    const auto env = [&](const char* name) {
+        return std::string(name) == "XDG_CONFIG_HOME" ? config : std::string();
+    };
+    const TServerListStore store = TServerListStore::InUserConfig("/usr/bin/Kelvane", env);
+    ASSERT_EQ(store.Path(), config + "/Kelvane/Kelvane.LST");
+
+    TStringList entries;
+    store.Load(entries);
+    EXPECT_FALSE(store.Delete(entries, "a"));
+    EXPECT_EQ(dir.EntryCount(), 0u) << "made a folder before any save";
+
+    EXPECT_TRUE(store.Add(entries, "whois.jprs.jp"));
+    EXPECT_EQ(ReadBytes(store.Path()), "whois.jprs.jp\r\n");
+    for (const std::string& folder : {config, config + "/Kelvane"}) {
+        struct stat st {};
+        ASSERT_EQ(stat(folder.c_str(), &st), 0) << folder;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
+    TStringList restarted;
+    store.Load(restarted);
+    EXPECT_EQ(restarted.Text(), entries.Text());
+}
+
+// A configuration folder that cannot be made shows as the list file that cannot be created; the
+// entry stays on screen.
+TEST(ServerListStore, ConfigFolderThatCannotBeMade) {
+    TempDir dir;
+    WriteBytes(dir / "cfg", "a file where the folder should be");
+    const std::string config = dir / "cfg";
+    const auto env = [&](const char* name) {
+        return std::string(name) == "XDG_CONFIG_HOME" ? config : std::string();
+    };
+    const TServerListStore store = TServerListStore::InUserConfig("/usr/bin/Kelvane", env);
+    TStringList entries;
+    try {
+        store.Add(entries, "a");
+        ADD_FAILURE() << "saved below a file";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), SjisText("ファイル " + store.Path() + " を作成できません"));
+    }
+    EXPECT_EQ(entries.Count(), 1);
+    EXPECT_EQ(ReadBytes(config), "a file where the folder should be");
+}
+
 TEST_F(StoreTest, NoFileMeansAnEmptyListAndNoFile) {
     store.Load(entries);
     EXPECT_EQ(entries.Count(), 0);

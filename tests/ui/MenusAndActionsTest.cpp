@@ -6,6 +6,7 @@
 #include "ShortCut.h"
 #include "SjisText.h"
 #include "Unit1.h"
+#include "Unit2.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -328,6 +329,19 @@ TEST_F(MenusTest, EntriesRunTheirCommandsOnTheControlThatHadTheFocus) {
     Idle();
     QTest::mouseClick(form.ToolButton4->Widget(), Qt::LeftButton);
     EXPECT_EQ(form.Info->Text(), "");
+
+    // Help > About shows the About window modally.
+    TAboutForm about;
+    AboutForm = &about;
+    bool aboutShown = false;
+    WhenFound([] { return QApplication::activeModalWidget(); },
+              [&](QWidget* window) {
+                  aboutShown = window == about.Widget();
+                  about.Close();
+              });
+    choose(form.ToolButton10, 0);
+    AboutForm = nullptr;
+    EXPECT_TRUE(aboutShown);
 
     // File > Exit closes the window.
     choose(form.ToolButton8, 2);

@@ -161,3 +161,15 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
         throw CreateError(path);
     }
 }
+
+bool ForceDirectories(const std::string& dir) {
+    struct stat st {};
+    if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    const std::size_t end = dir.find_last_not_of('/');
+    if (end == std::string::npos) return false;
+    const std::size_t cut = dir.rfind('/', end);
+    if (cut != std::string::npos && cut > 0 && !ForceDirectories(dir.substr(0, cut))) return false;
+    // Another program may make the same folder meanwhile: that is as good.
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}

@@ -24,3 +24,7 @@ std::string ReadFileShared(const std::string& path);
 // folder where no file may be created but the file itself may be written, the file is written in
 // place; a write that stops short there leaves what was written.
 void WriteFileReplacing(const std::string& path, const std::string& bytes);
+
+// Makes the folder `dir` and every missing folder above it, each for its owner alone (0700), as
+// folders that hold a user's settings should be. True when `dir` is a folder afterwards.
+bool ForceDirectories(const std::string& dir);

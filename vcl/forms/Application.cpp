@@ -87,6 +87,14 @@ void TApplication::SetIcon(const char* const* xpm) {
     QApplication::setWindowIcon(QIcon(QPixmap(xpm)));
 }
 
+// On X11 the application name is the class part of WM_CLASS; on Wayland the desktop file name is
+// the app id.
+void TApplication::SetDesktopNames(const std::string& windowClass,
+                                   const std::string& desktopEntryId) {
+    QApplication::setApplicationName(QString::fromStdString(windowClass));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(desktopEntryId));
+}
+
 void TApplication::RegisterForm(TForm* form) {
     if (!mainForm_) mainForm_ = form;
 }

@@ -27,6 +27,15 @@ class TApplication {
 
     // The application's icon (task bar, window switcher), an XPM picture.
     void SetIcon(const char* const* xpm);
+    // The names the desktop knows the program by: the window class (matched by the desktop entry's
+    // StartupWMClass) and the desktop entry's id (without ".desktop").
+    void SetDesktopNames(const std::string& windowClass, const std::string& desktopEntryId);
+
+    // Hands a document or a web address (Text) to the desktop, which opens it with its default
+    // handler, the browser for an address. Whether that works is not reported.
+    void ShellOpen(const std::string& target);
+    // Tests set this to see what would be opened instead of a program starting.
+    std::function<void(const std::string& target)> ShellOpenHook;
 
     // Makes `form` the main window when it is the first form created.
     void RegisterForm(TForm* form);

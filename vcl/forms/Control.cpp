@@ -63,6 +63,14 @@ TFont TControl::Font() const {
     return FontFromScreen(widget_->font(), clWindowText);
 }
 
+void TControl::SetCursor(TCursor cursor) {
+    if (cursor == crHandPoint)
+        widget_->setCursor(Qt::PointingHandCursor);
+    else if (cursor_ != crDefault)
+        widget_->unsetCursor();
+    cursor_ = cursor;
+}
+
 bool TControl::Enabled() const {
     return widget_->isEnabled();
 }

@@ -19,6 +19,9 @@ class TComponent {
 // The event of a click or of a command, with the component that raised it.
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
+// The mouse pointer over a control: its own kind (crDefault), or the hand of a link.
+enum TCursor : int { crDefault = 0, crHandPoint = -21 };
+
 class TControl : public TComponent {
   public:
     QWidget* Widget() const { return widget_; }
@@ -41,6 +44,9 @@ class TControl : public TComponent {
     void SetFont(const TFont& font);
     TFont Font() const;
 
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+
     bool Enabled() const;
     void SetEnabled(bool enabled);
     void SetFocus();
@@ -56,4 +62,5 @@ class TControl : public TComponent {
     std::string hint_;
     bool showHint_ = false;
     std::optional<TFont> font_;
+    TCursor cursor_ = crDefault;
 };
