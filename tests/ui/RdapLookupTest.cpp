@@ -156,6 +156,36 @@ TEST_F(RdapLookupTest, RdapChoosesTheServerFromTheBootstrapFiles) {
     }
 }
 
+// With a cache folder, IANA is asked for the day's file; a lookup whose TLD the copy at hand
+// lacks waits for it, and the next lookup uses the fetched copy without asking again.
+TEST_F(RdapLookupTest, TheDaysBootstrapFileIsFetchedOnceAndUsed) {
+    TempDir cache;
+    form->RdapBootstrap = std::make_unique<TRdapBootstrapStore>(bootstrap.Path(), cache.Path());
+    form->RdapBootstrap->IanaBase = server.Url("/iana/");
+    server.Answer("/iana/dns.json",
+                  {200, "OK", {{"ETag", "\"v2\""}},
+                   R"({"version":"1.0","services":[[["com","org"],[")" + server.Url("/new/") +
+                       R"("]]]})"});
+    const std::string body = R"({"objectClassName":"domain","ldhName":"x"})";
+    server.Answer("/new/domain/example.org", {200, "OK", {}, body});
+    server.Answer("/new/domain/example.com", {200, "OK", {}, body});
+
+    Lookup("rdap", "example.org");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(log, (std::vector<std::string>{Searching(), Connected(), "Disconneted"}));
+    Lookup("rdap", "example.com");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(log.back(), "Disconneted");
+
+    std::vector<std::string> targets;
+    for (const auto& request : server.Requests())
+        targets.push_back(request.target);
+    EXPECT_EQ(targets, (std::vector<std::string>{"/iana/dns.json", "/new/domain/example.org",
+                                                 "/new/domain/example.com"}));
+    EXPECT_EQ(server.Requests()[0].headers.at("accept"), "application/json");
+    EXPECT_NE(ReadBytes(cache / "dns.json").find("/new/"), std::string::npos);
+}
+
 // Error answers are the registry's own error objects in the view, never an error box.
 TEST_F(RdapLookupTest, ErrorAnswersAndBodiesThatAreNoRdapAreShownWithWhatTheyHold) {
     const struct {
