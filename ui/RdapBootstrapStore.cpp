@@ -105,7 +105,8 @@ const TBootstrapRegistry* TRdapBootstrapStore::Registry(TBootstrapKind kind) {
         tried_[Index(kind)] = true;
         loaded = TBootstrapRegistry::Parse(kind, ReadIfThere(CachedFile(kind)));
         if (!loaded)
-            loaded = TBootstrapRegistry::Parse(kind, ReadIfThere(InFolder(installed_, BootstrapFileName(kind))));
+            loaded = TBootstrapRegistry::Parse(
+                kind, ReadIfThere(InFolder(installed_, BootstrapFileName(kind))));
     }
     return loaded ? &*loaded : nullptr;
 }

@@ -99,8 +99,7 @@ void TKelvaneForm::RdapLookup() {
         if (due) RefreshBootstrap(*kind);
         return;
     }
-    if (!due)
-        throw Exception(With("%s の RDAP サーバーは IANA の登録簿にありません", Key(query)));
+    if (!due) throw Exception(With("%s の RDAP サーバーは IANA の登録簿にありません", Key(query)));
     // The copy at hand may be older than the registry: the lookup waits for today's.
     PendingRdap = query;
     Sb->SetSimpleText(SjisText("サーバーを検索中"));

@@ -44,7 +44,8 @@ class LoopbackHttpsServer : public QTcpServer {
     // `certificate` names a file of the test certificates' folder.
     explicit LoopbackHttpsServer(const std::string& certificate = "server.pem",
                                  const char* address = "127.0.0.1") {
-        certificate_ = QSslCertificate::fromPath(QString::fromStdString(Path(certificate))).value(0);
+        certificate_ =
+            QSslCertificate::fromPath(QString::fromStdString(Path(certificate))).value(0);
         QFile key(QString::fromStdString(Path("server.key")));
         key.open(QIODevice::ReadOnly);
         key_ = QSslKey(&key, QSsl::Ec);

@@ -1,4 +1,5 @@
 #include "HttpClient.h"
+
 #include "LoopbackHttpsServer.h"
 #include "SjisText.h"
 #include "TempDir.h"
@@ -58,7 +59,9 @@ class HttpClientTest : public testing::Test {
 };
 
 TEST_F(HttpClientTest, AnswerWithItsStagesAndTheRequestAsSent) {
-    server.Answer("/domain/example.com", {200, "OK", {{"Content-Type", "application/rdap+json"}},
+    server.Answer("/domain/example.com", {200,
+                                          "OK",
+                                          {{"Content-Type", "application/rdap+json"}},
                                           R"({"objectClassName":"domain"})"});
     client.Get(server.Url("/domain/example.com"), {{"X-Extra", "1"}});
     EXPECT_EQ(events, std::vector<std::string>{"lookup"}); // raised before Get returns
@@ -110,8 +113,9 @@ TEST_F(HttpClientTest, RedirectsWithinHttpsAtMostFive) {
     server.Answer("/elsewhere", {301, "Moved", {{"Location", second.Url("/there")}}, ""});
     second.Answer("/there", {200, "OK", {}, "there"});
     for (int k = 0; k < 6; ++k)
-        server.Answer("/chain" + std::to_string(k),
-                      {307, "Temporary Redirect", {{"Location", "/chain" + std::to_string(k + 1)}}, ""});
+        server.Answer(
+            "/chain" + std::to_string(k),
+            {307, "Temporary Redirect", {{"Location", "/chain" + std::to_string(k + 1)}}, ""});
     server.Answer("/chain6", {200, "OK", {}, "end"});
     server.Answer("/plain", {302, "Found", {{"Location", "http://127.0.0.1/"}}, ""});
     server.Answer("/nowhere", {302, "Found", {}, ""});
@@ -264,8 +268,7 @@ TEST_F(HttpClientTest, Ipv6Loopback) {
     ASSERT_TRUE(Finished());
     ASSERT_TRUE(response) << (error ? error->Message : "");
     EXPECT_EQ(events[1], "connect ::1");
-    EXPECT_EQ(six.Requests().at(0).headers.at("host"),
-              "[::1]:" + std::to_string(six.serverPort()));
+    EXPECT_EQ(six.Requests().at(0).headers.at("host"), "[::1]:" + std::to_string(six.serverPort()));
 }
 
 // A new request abandons the one under way: nothing of the first is raised any more.

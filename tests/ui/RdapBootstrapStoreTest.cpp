@@ -2,6 +2,7 @@
 // cache folder, and the day's check with its validators.
 
 #include "RdapBootstrapStore.h"
+
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -49,10 +50,11 @@ TEST_F(RdapBootstrapStoreTest, TheInstalledCopyServesUntilIanaSendsANewerOne) {
     EXPECT_TRUE(store.FetchHeaders(TBootstrapKind::Dns).empty()); // nothing cached to validate
 
     const std::string fetched = DnsFile("org", "https://fetched.example/");
-    store.Answered(TBootstrapKind::Dns,
-                   Response(200, fetched,
-                            {{"ETag", "\"abc\""}, {"Last-Modified", "Fri, 11 Dec 2026 00:00:00 GMT"}}),
-                   T0);
+    store.Answered(
+        TBootstrapKind::Dns,
+        Response(200, fetched,
+                 {{"ETag", "\"abc\""}, {"Last-Modified", "Fri, 11 Dec 2026 00:00:00 GMT"}}),
+        T0);
     EXPECT_EQ(Base(store, "example.org"), "https://fetched.example/");
     EXPECT_EQ(Base(store, "example.com"), ""); // the newer copy replaces the installed one
     EXPECT_EQ(ReadBytes(cache / "dns.json"), fetched);

@@ -43,8 +43,8 @@ class RdapLookupTest : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(server.isListening());
         WriteBytes(bootstrap.Path() + "/dns.json",
-                   R"({"version":"1.0","services":[[["com","xn--q9jyb4c"],[")" + server.Url("/com/") +
-                       R"("]]]})");
+                   R"({"version":"1.0","services":[[["com","xn--q9jyb4c"],[")" +
+                       server.Url("/com/") + R"("]]]})");
         WriteBytes(bootstrap.Path() + "/ipv4.json",
                    R"({"version":"1.0","services":[[["192.0.2.0/24"],[")" + server.Url("/ip4/") +
                        R"("]]]})");
@@ -60,21 +60,21 @@ class RdapLookupTest : public testing::Test {
                 Record();
             };
         }
-        form->RdapClient->OnConnect = [this, handler = form->RdapClient->OnConnect](
-                                          TComponent* s, const std::string& a) {
-            handler(s, a);
-            Record();
-        };
-        form->RdapClient->OnDone = [this, handler = form->RdapClient->OnDone](
-                                       TComponent* s, const THttpResponse& r) {
-            handler(s, r);
-            Record();
-        };
-        form->RdapClient->OnError = [this, handler = form->RdapClient->OnError](
-                                        TComponent* s, const THttpError& e) {
-            Record(); // the handler raises: the status it set is the last thing it does
-            handler(s, e);
-        };
+        form->RdapClient->OnConnect =
+            [this, handler = form->RdapClient->OnConnect](TComponent* s, const std::string& a) {
+                handler(s, a);
+                Record();
+            };
+        form->RdapClient->OnDone =
+            [this, handler = form->RdapClient->OnDone](TComponent* s, const THttpResponse& r) {
+                handler(s, r);
+                Record();
+            };
+        form->RdapClient->OnError =
+            [this, handler = form->RdapClient->OnError](TComponent* s, const THttpError& e) {
+                Record(); // the handler raises: the status it set is the last thing it does
+                handler(s, e);
+            };
     }
     void TearDown() override {
         Application->ErrorBoxHook = nullptr;
@@ -95,7 +95,8 @@ class RdapLookupTest : public testing::Test {
     // Waits for the lookup to end, in an answer or in the error box.
     bool WaitForEnd() {
         return WaitFor([&] {
-            return !log.empty() && (log.back() == "Disconneted" || log.back().rfind("box:", 0) == 0);
+            return !log.empty() &&
+                   (log.back() == "Disconneted" || log.back().rfind("box:", 0) == 0);
         });
     }
 
@@ -116,8 +117,8 @@ class RdapLookupTest : public testing::Test {
 };
 
 TEST_F(RdapLookupTest, HttpsBaseUrlShowsTheAnswerAsLinesAfterWhatTheViewHolds) {
-    server.Answer("/rdap/domain/example.com", {200, "OK", {{"Content-Type", RdapJson}},
-                                               Fixture("domain.json")});
+    server.Answer("/rdap/domain/example.com",
+                  {200, "OK", {{"Content-Type", RdapJson}}, Fixture("domain.json")});
     Lookup(server.Url("/rdap/"), "example.com");
     ASSERT_TRUE(WaitForEnd());
 
@@ -162,10 +163,11 @@ TEST_F(RdapLookupTest, TheDaysBootstrapFileIsFetchedOnceAndUsed) {
     TempDir cache;
     form->RdapBootstrap = std::make_unique<TRdapBootstrapStore>(bootstrap.Path(), cache.Path());
     form->RdapBootstrap->IanaBase = server.Url("/iana/");
-    server.Answer("/iana/dns.json",
-                  {200, "OK", {{"ETag", "\"v2\""}},
-                   R"({"version":"1.0","services":[[["com","org"],[")" + server.Url("/new/") +
-                       R"("]]]})"});
+    server.Answer("/iana/dns.json", {200,
+                                     "OK",
+                                     {{"ETag", "\"v2\""}},
+                                     R"({"version":"1.0","services":[[["com","org"],[")" +
+                                         server.Url("/new/") + R"("]]]})"});
     const std::string body = R"({"objectClassName":"domain","ldhName":"x"})";
     server.Answer("/new/domain/example.org", {200, "OK", {}, body});
     server.Answer("/new/domain/example.com", {200, "OK", {}, body});
@@ -194,10 +196,16 @@ TEST_F(RdapLookupTest, ErrorAnswersAndBodiesThatAreNoRdapAreShownWithWhatTheyHol
         std::string shown; // after the view's first line and its line break
     } cases[] = {
         {"404 error object",
-         {404, "Not Found", {}, R"({"errorCode":404,"title":"Not Found","description":["No such domain."]})"},
+         {404,
+          "Not Found",
+          {},
+          R"({"errorCode":404,"title":"Not Found","description":["No such domain."]})"},
          "Error: 404 Not Found\r\nDescription: No such domain."},
         {"429 with Retry-After",
-         {429, "Too Many Requests", {{"Retry-After", "60"}}, R"({"errorCode":429,"title":"Rate limited"})"},
+         {429,
+          "Too Many Requests",
+          {{"Retry-After", "60"}},
+          R"({"errorCode":429,"title":"Rate limited"})"},
          "Error: 429 Rate limited\r\nRetry-After: 60"},
         {"503 that is no JSON",
          {503, "Service Unavailable", {}, "<html>down</html>\n"},
@@ -206,7 +214,8 @@ TEST_F(RdapLookupTest, ErrorAnswersAndBodiesThatAreNoRdapAreShownWithWhatTheyHol
              "\r\n<html>down</html>"},
         {"200 that is no JSON",
          {200, "OK", {}, "plain text\n"},
-         SjisText("※ 応答は JSON ではありません。受け取ったとおりに表示します。") + "\r\nplain text"},
+         SjisText("※ 応答は JSON ではありません。受け取ったとおりに表示します。") +
+             "\r\nplain text"},
         {"200 that is JSON but no RDAP object",
          {200, "OK", {}, "[1]"},
          SjisText("※ 応答は RDAP のオブジェクトではありません。受け取ったとおりに表示します。") +
@@ -217,13 +226,15 @@ TEST_F(RdapLookupTest, ErrorAnswersAndBodiesThatAreNoRdapAreShownWithWhatTheyHol
         form->Info->SetText("Kelvane");
         Lookup(server.Url("/"), "example.com");
         ASSERT_TRUE(WaitForEnd()) << c.name;
-        EXPECT_EQ(log, (std::vector<std::string>{Searching(), Connected(), "Disconneted"})) << c.name;
+        EXPECT_EQ(log, (std::vector<std::string>{Searching(), Connected(), "Disconneted"}))
+            << c.name;
         EXPECT_EQ(form->Info->Text(), "Kelvane\r\n" + c.shown) << c.name;
     }
 }
 
 TEST_F(RdapLookupTest, JsonAskedForIsShownPrettyPrinted) {
-    server.Answer("/autnum/2515", {200, "OK", {}, R"({"objectClassName":"autnum","startAutnum":2515})"});
+    server.Answer("/autnum/2515",
+                  {200, "OK", {}, R"({"objectClassName":"autnum","startAutnum":2515})"});
     form->Info->SetText("");
     Lookup(server.Url("/"), "AS2515/json");
     ASSERT_TRUE(WaitForEnd());
@@ -236,7 +247,8 @@ TEST_F(RdapLookupTest, FailuresEndInTheErrorBoxAndLeaveTheViewAsItWas) {
     LoopbackHttpsServer untrusted("untrusted.pem");
     untrusted.Answer("/domain/example.com", {200, "OK", {}, Fixture("domain.json")});
     LoopbackHttpsServer mute{LoopbackHttpsServer::NoHandshake{}};
-    server.Answer("/domain/big.com", {200, "OK", {}, "{}", End::Close, std::to_string((16u << 20) + 1)});
+    server.Answer("/domain/big.com",
+                  {200, "OK", {}, "{}", End::Close, std::to_string((16u << 20) + 1)});
     server.Answer("/domain/silent.com", {200, "OK", {}, "", End::Silent});
     form->RdapClient->Timeouts.Connect = 300ms;
     form->RdapClient->Timeouts.Silence = 300ms;
@@ -244,10 +256,12 @@ TEST_F(RdapLookupTest, FailuresEndInTheErrorBoxAndLeaveTheViewAsItWas) {
         std::string server, query, box;
     } cases[] = {
         {untrusted.Url("/"), "example.com",
-         "127.0.0.1 との安全な接続 (TLS) を確立できません: 証明書を発行した認証局が信頼されていません"},
+         "127.0.0.1 との安全な接続 (TLS) を確立できません: "
+         "証明書を発行した認証局が信頼されていません"},
         {server.Url("/"), "big.com", "127.0.0.1 からの応答が大きすぎます (16 MB を超えています)"},
         {server.Url("/"), "silent.com", "127.0.0.1 からの応答が 0.3 秒間途絶えました"},
-        {mute.Url("/"), "example.com", "127.0.0.1 に接続できません: 0.3 秒待っても応答がありません"},
+        {mute.Url("/"), "example.com",
+         "127.0.0.1 に接続できません: 0.3 秒待っても応答がありません"},
         {"rdap", "example.net", ".net の RDAP サーバーは IANA の登録簿にありません"},
         {"rdap", "10.0.0.1.2", "10.0.0.1.2 は IP アドレスとして正しくありません"},
     };
@@ -264,7 +278,8 @@ TEST_F(RdapLookupTest, FailuresEndInTheErrorBoxAndLeaveTheViewAsItWas) {
 // A new run command abandons the lookup under way, as it does for port 43.
 TEST_F(RdapLookupTest, NewRunCommandAbandonsThePendingLookup) {
     server.Answer("/domain/slow.com", {200, "OK", {}, "", End::Silent});
-    server.Answer("/domain/example.com", {200, "OK", {}, R"({"objectClassName":"domain","ldhName":"EXAMPLE.COM"})"});
+    server.Answer("/domain/example.com",
+                  {200, "OK", {}, R"({"objectClassName":"domain","ldhName":"EXAMPLE.COM"})"});
     form->Info->SetText("");
     Lookup(server.Url("/"), "slow.com");
     ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 1; }));

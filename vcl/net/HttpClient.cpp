@@ -99,9 +99,9 @@ std::string CertificateReasons(const QList<QSslError>& errors) {
     std::vector<std::string> reasons;
     for (const QSslError& error : errors) {
         const char* known = CertificateReason(error.error());
-        std::string reason = known ? SjisText(known)
-                                   : SjisText("証明書を検証できません (") +
-                                         Text(error.errorString()) + ")";
+        std::string reason =
+            known ? SjisText(known)
+                  : SjisText("証明書を検証できません (") + Text(error.errorString()) + ")";
         if (std::find(reasons.begin(), reasons.end(), reason) == reasons.end())
             reasons.push_back(std::move(reason));
     }
@@ -117,7 +117,8 @@ std::string THttpResponse::Header(std::string_view name) const {
     const auto same = [](std::string_view a, std::string_view b) {
         return a.size() == b.size() &&
                std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
+                   return (x >= 'A' && x <= 'Z' ? x + 32 : x) ==
+                          (y >= 'A' && y <= 'Z' ? y + 32 : y);
                });
     };
     for (const auto& [key, value] : Headers)
@@ -153,7 +154,8 @@ class THttpClient::TEngine {
         if (!url_.isValid() || url_.scheme().compare("https", Qt::CaseInsensitive) != 0 ||
             url_.host().isEmpty()) {
             const QString shown = QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()));
-            return Fail(TKind::Url, Message("%1 は https:// で始まる正しいアドレスではありません", shown));
+            return Fail(TKind::Url,
+                        Message("%1 は https:// で始まる正しいアドレスではありません", shown));
         }
         StartHop();
     }
@@ -194,9 +196,9 @@ class THttpClient::TEngine {
     void Resolved(const std::vector<TResolvedAddress>& addresses, int error) {
         if (!busy_) return;
         if (error)
-            return Fail(TKind::Resolve, Message("%1 のアドレスが見つかりません: %2", url_.host(),
-                                                WinSockErrorText(error) + " (" +
-                                                    std::to_string(error) + ")"));
+            return Fail(TKind::Resolve,
+                        Message("%1 のアドレスが見つかりません: %2", url_.host(),
+                                WinSockErrorText(error) + " (" + std::to_string(error) + ")"));
         for (const TResolvedAddress& address : addresses)
             addresses_.emplace_back(reinterpret_cast<const sockaddr*>(&address.Address));
         ConnectNext();
@@ -331,8 +333,9 @@ class THttpClient::TEngine {
             return Fail(TKind::Redirect,
                         Message("%1 からの転送先が正しくありません: %2", url_.host(), shown));
         if (target.scheme().compare("https", Qt::CaseInsensitive) != 0)
-            return Fail(TKind::Redirect, Message("%1 が HTTPS でないアドレスへ転送しようとしました: %2",
-                                                 url_.host(), shown));
+            return Fail(TKind::Redirect,
+                        Message("%1 が HTTPS でないアドレスへ転送しようとしました: %2", url_.host(),
+                                shown));
         url_ = target;
         DropReply();
         StartHop();
@@ -344,15 +347,15 @@ class THttpClient::TEngine {
             const std::string detail = certificateErrors_.isEmpty()
                                            ? Text(reason)
                                            : CertificateReasons(certificateErrors_);
-            return Fail(TKind::Tls,
-                        Message("%1 との安全な接続 (TLS) を確立できません: %2", url_.host(), detail));
+            return Fail(TKind::Tls, Message("%1 との安全な接続 (TLS) を確立できません: %2",
+                                            url_.host(), detail));
         }
         if (error == QNetworkReply::ConnectionRefusedError)
             return Fail(TKind::Connect,
                         Message("%1 に接続できません: %2", url_.host(), WinSockErrorText(10061)));
         if (error == QNetworkReply::RemoteHostClosedError && began_)
-            return Fail(TKind::Transfer, Message("%1 からの応答の途中で接続が閉じられました",
-                                                 url_.host()));
+            return Fail(TKind::Transfer,
+                        Message("%1 からの応答の途中で接続が閉じられました", url_.host()));
         if (began_)
             return Fail(TKind::Transfer,
                         Message("%1 からの応答を受け取れません: %2", url_.host(), Text(reason)));
@@ -367,9 +370,8 @@ class THttpClient::TEngine {
     void ConnectTimedOut() {
         if (!busy_ || connected_) return;
         if (next_ < addresses_.size()) return ConnectNext();
-        Fail(TKind::Timeout,
-             Message("%1 に接続できません: %2 秒待っても応答がありません", url_.host(),
-                     Seconds(client_.Timeouts.Connect)));
+        Fail(TKind::Timeout, Message("%1 に接続できません: %2 秒待っても応答がありません",
+                                     url_.host(), Seconds(client_.Timeouts.Connect)));
     }
 
     void SilenceTimedOut() {

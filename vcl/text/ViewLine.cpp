@@ -90,7 +90,8 @@ TViewLine AnswerLineToView(std::string_view line) {
 TViewLine Utf8LineToViewLine(std::string_view line) {
     if (!HasEightBitByte(line) || !IsValidUtf8(line)) return AnswerLineToView(line);
     TViewLine view;
-    view.screen = Utf8LineToView(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    view.screen =
+        Utf8LineToView(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     view.code = TLineCode::Utf8;
     return view;
 }
