@@ -142,6 +142,7 @@ class TKelvaneForm : public TForm {
     // The RDAP lookup (Unit1Rdap.cpp): true when the server box's text asks RDAP.
     bool RdapServerChosen() const;
     void RdapLookup();
+    void AbandonRdapLookup();
     void SetUpRdap();
     void RefreshBootstrap(rdap::TBootstrapKind kind);
     void ResumeRdapLookup(const std::string& failure);

@@ -7,6 +7,7 @@
 
 void TKelvaneForm::ToolButton11Click(TComponent*) {
     if (RdapServerChosen()) return RdapLookup();
+    AbandonRdapLookup(); // its answer would land among this one's lines
     CS->SetHost(ServerList->Text());
     CS->SetPort(43);
     CS->SetActive(true);

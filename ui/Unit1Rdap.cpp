@@ -74,9 +74,13 @@ bool TKelvaneForm::RdapServerChosen() const {
     return StartsWithNoCase(server, "https://") || SameText(server, "rdap");
 }
 
-void TKelvaneForm::RdapLookup() {
-    RdapClient->Cancel(); // a run command abandons the lookup under way
+void TKelvaneForm::AbandonRdapLookup() {
+    RdapClient->Cancel();
     PendingRdap.reset();
+}
+
+void TKelvaneForm::RdapLookup() {
+    AbandonRdapLookup(); // a run command abandons the lookup under way
     const std::string typed = InputData->Text();
     const TRdapQuery query = ClassifyRdapQuery(Cp932ToUtf8(typed));
     if (query.problem == TQueryProblem::Empty)

@@ -288,6 +288,14 @@ TEST_F(RdapLookupTest, NewRunCommandAbandonsThePendingLookup) {
     QTest::qWait(100);
     EXPECT_EQ(log, (std::vector<std::string>{Searching(), Connected(), "Disconneted"}));
     EXPECT_EQ(form->Info->Text(), "Domain Name: EXAMPLE.COM\r\n");
+
+    // A port-43 run abandons it too: nothing of it lands among the whois answer's lines.
+    Lookup(server.Url("/"), "slow.com");
+    ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 3; }));
+    form->ServerList->SetText("127.0.0.1");
+    form->ToolButton11->Click();
+    EXPECT_FALSE(form->RdapClient->Busy());
+    form->CS->SetActive(false);
 }
 
 // Any other server box text is still a whois server's name for port 43.
