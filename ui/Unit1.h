@@ -9,6 +9,12 @@
 // and delete buttons. Save As writes the text view's text to a file; the font command changes the
 // text view's font; Clear empties it. The menus drop down from the buttons of ToolBar3; the edit
 // actions act on the text view or the query box, whichever has the focus.
+//
+// RDAP beside port 43: when the server box holds an https:// address, or "rdap" for a server
+// chosen from IANA's bootstrap files, the run command asks RDAP instead (Unit1Rdap.cpp). The
+// HTTPS client RdapClient fetches the object the query box names; its answer is rendered as lines
+// and appended to Info as UTF-8 lines. BootstrapClient keeps IANA's files fresh, at most once a
+// day, in the user's cache folder.
 
 #include "ActionList.h"
 #include "ClientSocket.h"
@@ -18,14 +24,18 @@
 #include "EditActions.h"
 #include "FontDialog.h"
 #include "Form.h"
+#include "HttpClient.h"
 #include "ImageList.h"
 #include "MainMenu.h"
 #include "Memo.h"
+#include "RdapBootstrapStore.h"
 #include "SaveDialog.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 class TKelvaneForm : public TForm {
@@ -85,6 +95,8 @@ class TKelvaneForm : public TForm {
     TMenuItem* F1;
     TToolButton* ToolButton12;
     TToolButton* ToolButton13;
+    THttpClient* RdapClient;
+    THttpClient* BootstrapClient;
 
     // The lookup (Unit1Lookup.cpp).
     void ToolButton11Click(TComponent* Sender);
@@ -96,6 +108,16 @@ class TKelvaneForm : public TForm {
     void CSDisconnect(TComponent* Sender, TCustomWinSocket* Socket);
     void CSError(TComponent* Sender, TCustomWinSocket* Socket, TErrorEvent ErrorEvent,
                  int& ErrorCode);
+
+    // RDAP (Unit1Rdap.cpp).
+    void RdapClientLookup(TComponent* Sender);
+    void RdapClientConnect(TComponent* Sender, const std::string& Address);
+    void RdapClientDone(TComponent* Sender, const THttpResponse& Response);
+    void RdapClientError(TComponent* Sender, const THttpError& Error);
+    void BootstrapClientDone(TComponent* Sender, const THttpResponse& Response);
+    void BootstrapClientError(TComponent* Sender, const THttpError& Error);
+    // IANA's bootstrap files as the RDAP lookup finds them; tests point it at files of their own.
+    std::unique_ptr<TRdapBootstrapStore> RdapBootstrap;
 
     // The server list (Unit1ServerList.cpp).
     void ToolButton1Click(TComponent* Sender);
@@ -116,6 +138,18 @@ class TKelvaneForm : public TForm {
 
     // Received bytes not yet cut into lines; after each read it holds no LF.
     std::string ReceiveBuffer;
+
+    // The RDAP lookup (Unit1Rdap.cpp): true when the server box's text asks RDAP.
+    bool RdapServerChosen() const;
+    void RdapLookup();
+    void AbandonRdapLookup();
+    void SetUpRdap();
+    void RefreshBootstrap(rdap::TBootstrapKind kind);
+    void ResumeRdapLookup(const std::string& failure);
+    void StartRdapQuery(const std::string& baseUrl, const rdap::TRdapQuery& query);
+    bool RdapJson = false;                       // the answer asked for is the JSON itself
+    std::optional<rdap::TRdapQuery> PendingRdap; // waits for IANA's file to choose its server
+    rdap::TBootstrapKind Refreshing = rdap::TBootstrapKind::Dns; // the file BootstrapClient gets
 };
 
 extern TKelvaneForm* KelvaneForm;

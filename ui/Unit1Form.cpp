@@ -244,6 +244,21 @@ void TKelvaneForm::CreateComponents() {
     for (TMenuItem* item : {File1, Edit1, Help1})
         MainMenu1->Add(item);
 
+    // RDAP beside port 43: the lookup's HTTPS client, and the one that refreshes IANA's files.
+    RdapClient = Make<THttpClient>();
+    RdapClient->Accept = "application/rdap+json";
+    RdapClient->UserAgent = "Kelvane/3.0";
+    RdapClient->OnLookup = std::bind(&TKelvaneForm::RdapClientLookup, this, _1);
+    RdapClient->OnConnect = std::bind(&TKelvaneForm::RdapClientConnect, this, _1, _2);
+    RdapClient->OnDone = std::bind(&TKelvaneForm::RdapClientDone, this, _1, _2);
+    RdapClient->OnError = std::bind(&TKelvaneForm::RdapClientError, this, _1, _2);
+    BootstrapClient = Make<THttpClient>();
+    BootstrapClient->Accept = "application/json";
+    BootstrapClient->UserAgent = "Kelvane/3.0";
+    BootstrapClient->OnDone = std::bind(&TKelvaneForm::BootstrapClientDone, this, _1, _2);
+    BootstrapClient->OnError = std::bind(&TKelvaneForm::BootstrapClientError, this, _1, _2);
+    SetUpRdap();
+
     Align(ControlBar1, TAlign::Top);
     Align(Info, TAlign::Client);
     Align(Sb, TAlign::Bottom);

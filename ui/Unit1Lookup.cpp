@@ -6,6 +6,8 @@
 #include "Unit1.h"
 
 void TKelvaneForm::ToolButton11Click(TComponent*) {
+    if (RdapServerChosen()) return RdapLookup();
+    AbandonRdapLookup(); // its answer would land among this one's lines
     CS->SetHost(ServerList->Text());
     CS->SetPort(43);
     CS->SetActive(true);

@@ -17,6 +17,11 @@ share/applications/$id.desktop
 share/icons/hicolor/16x16/apps/$id.png
 share/icons/hicolor/32x32/apps/$id.png
 share/icons/hicolor/48x48/apps/$id.png
+share/kelvane/rdap/asn.json
+share/kelvane/rdap/dns.json
+share/kelvane/rdap/ipv4.json
+share/kelvane/rdap/ipv6.json
+share/kelvane/rdap/object-tags.json
 share/metainfo/$id.metainfo.xml"
 got=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
 [ "$got" = "$want" ] || fail "installed files differ: $(diff <(echo "$want") <(echo "$got") || true)"

@@ -32,6 +32,11 @@ want="./usr/bin/Kelvane
 ./usr/share/icons/hicolor/16x16/apps/$id.png
 ./usr/share/icons/hicolor/32x32/apps/$id.png
 ./usr/share/icons/hicolor/48x48/apps/$id.png
+./usr/share/kelvane/rdap/asn.json
+./usr/share/kelvane/rdap/dns.json
+./usr/share/kelvane/rdap/ipv4.json
+./usr/share/kelvane/rdap/ipv6.json
+./usr/share/kelvane/rdap/object-tags.json
 ./usr/share/metainfo/$id.metainfo.xml"
 got=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 [ "$got" = "$want" ] || fail "packed files differ: $(diff <(echo "$want") <(echo "$got") || true)"

@@ -141,6 +141,14 @@ void TMemoLines::Add(std::string_view line) {
     Queue(view, bytes);
 }
 
+void TMemoLines::AddUtf8(std::string_view line) {
+    std::string_view bytes(line);
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    const TViewLine view = Utf8LineToViewLine(bytes);
+    const TUpdate update(*this);
+    Queue(view, bytes);
+}
+
 void TMemoLines::BeginUpdate() {
     ++updating_;
 }

@@ -28,6 +28,9 @@ class TMemoLines {
     // line break. An appended line is no change of the user's: it cannot be undone, and it leaves
     // nothing to undo.
     void Add(std::string_view line);
+    // The same for a line known to be UTF-8 (see Utf8LineToViewLine): it is shown, and given
+    // back, as UTF-8 whatever a code page 932 reading of it would look like.
+    void AddUtf8(std::string_view line);
 
     // Lines added between BeginUpdate and EndUpdate go into the document together at the end, in
     // one insertion of their text: a read that brings many lines costs about what one bulk

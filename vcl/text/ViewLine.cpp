@@ -135,6 +135,15 @@ TViewLine AnswerLineToView(std::string_view line) {
     return view;
 }
 
+TViewLine Utf8LineToViewLine(std::string_view line) {
+    if (!HasEightBitByte(line) || !IsValidUtf8(line)) return AnswerLineToView(line);
+    TViewLine view;
+    view.screen = WithBreaksInLongWords(
+        Utf8LineToView(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))));
+    view.code = TLineCode::Utf8;
+    return view;
+}
+
 void ViewLineToBytes(QStringView screen, TLineCode code, std::string_view kept, std::string& out) {
     if (!kept.empty() && screen == Cp932LineToView(kept)) {
         out += kept;

@@ -39,6 +39,11 @@ struct TViewLine {
 // An answer line (without its line end) for the screen.
 TViewLine AnswerLineToView(std::string_view line);
 
+// A line known to be UTF-8 (a rendered RDAP answer, say): read as UTF-8 without weighing the
+// code page 932 reading, which a short line of kanji may seem to favour. A line that is no UTF-8
+// after all is read as AnswerLineToView reads it.
+TViewLine Utf8LineToViewLine(std::string_view line);
+
 // A line of code page 932 text for the screen.
 QString Cp932LineToView(std::string_view line);
 
